@@ -1,0 +1,91 @@
+// korvath-cli: the tuning system's core driven from the command line for workshop scripts.
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "cli_command.h"
+
+namespace korvath::cli {
+
+namespace {
+std::vector<Command>& Registry() {
+    static std::vector<Command> commands;
+    return commands;
+}
+}  // namespace
+
+void RegisterCommand(const Command& command) { Registry().push_back(command); }
+const std::vector<Command>& Commands() { return Registry(); }
+
+int UsageError(const Command& command, const std::string& why) {
+    if (!why.empty()) std::fprintf(stderr, "korvath-cli %s: %s\n", command.name, why.c_str());
+    std::fprintf(stderr, "usage: korvath-cli [--home DIR] [--settings FILE] %s %s\n", command.name, command.usage);
+    return kUsageError;
+}
+
+}  // namespace korvath::cli
+
+namespace {
+
+void PrintHelp(std::FILE* out) {
+    std::fprintf(out,
+                 "usage: korvath-cli [--home DIR] [--settings FILE] [--verbose] COMMAND [ARGS]\n\n"
+                 "Global options:\n"
+                 "  --home DIR       program directory (holds the PID<n>/<fw> definition folders)\n"
+                 "  --settings FILE  settings file (INI)\n"
+                 "  --verbose        print status texts on standard error\n\n"
+                 "Commands:\n");
+    for (const auto& c : korvath::cli::Commands())
+        std::fprintf(out, "  %-12s %s\n  %-12s   %s %s\n", c.name, c.summary, "", c.name, c.usage);
+    std::fprintf(out, "\nExit status: 0 success, 1 the operation failed, 2 usage error.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace korvath::cli;
+    GlobalOptions options;
+    int i = 1;
+    for (; i < argc; ++i) {
+        std::string a = argv[i];
+        if (a == "--help" || a == "-h") {
+            PrintHelp(stdout);
+            return kSuccess;
+        } else if ((a == "--home" || a == "--settings") && i + 1 < argc) {
+            (a == "--home" ? options.home : options.settings) = argv[++i];
+        } else if (a == "--verbose") {
+            options.verbose = true;
+        } else if (!a.empty() && a[0] == '-') {
+            std::fprintf(stderr, "korvath-cli: unknown option %s\n", a.c_str());
+            PrintHelp(stderr);
+            return kUsageError;
+        } else {
+            break;
+        }
+    }
+    if (i >= argc) {
+        PrintHelp(stderr);
+        return kUsageError;
+    }
+    // The core looks these up itself, as the GUI's core does.
+    if (!options.home.empty()) setenv("KORVATH_HOME", options.home.c_str(), 1);
+    if (!options.settings.empty()) setenv("KORVATH_SETTINGS", options.settings.c_str(), 1);
+
+    std::string name = argv[i];
+    std::vector<std::string> args(argv + i + 1, argv + argc);
+    for (const auto& c : Commands()) {
+        if (name == c.name) {
+            for (const auto& a : args)
+                if (a == "--help") {
+                    std::printf("usage: korvath-cli %s %s\n%s\n", c.name, c.usage, c.summary);
+                    return kSuccess;
+                }
+            return c.run(options, args);
+        }
+    }
+    std::fprintf(stderr, "korvath-cli: unknown command %s\n", name.c_str());
+    PrintHelp(stderr);
+    return kUsageError;
+}
