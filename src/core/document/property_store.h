@@ -1,0 +1,33 @@
+#pragma once
+// Per-calibration named choices made on the settings pages, kept as one text:
+// ":<section>:<name> <value>; " entries one after another. Saved with the calibration.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace korvath {
+
+enum class PropertyMode { Read = 0, Write = 1, ReadOrCreate = 2 };
+
+class PropertyStore {
+public:
+    const std::string& text() const { return text_; }
+    void SetText(std::string text) { text_ = std::move(text); }
+
+    // Read: value := stored text. Write: stored := value (entry appended when absent).
+    // ReadOrCreate: value := stored text, or the entry is appended with value when absent.
+    bool AccessProperty(std::string_view section, std::string_view name, std::string& value, PropertyMode mode);
+
+    // The typed forms print the variable's value as the default ("%g" or "%d"), access the
+    // entry, and scan the result back; they return the count of numbers read, or 0.
+    int AccessFloatProperty(std::string_view section, std::string_view name, float& value, PropertyMode mode);
+    int AccessShortProperty(std::string_view section, std::string_view name, std::int16_t& value,
+                            PropertyMode mode);
+    int AccessIntProperty(std::string_view section, std::string_view name, std::int32_t& value, PropertyMode mode);
+
+private:
+    std::string text_;
+};
+
+}  // namespace korvath

@@ -1,0 +1,77 @@
+#include "document/qrndoc.h"
+
+#include "document/settings_keys.h"
+#include "document/version.h"
+#include "platform/paths.h"
+
+namespace korvath {
+namespace {
+constexpr const char* kGenericDefinition = "generic.init";
+constexpr const char* kNoTransmission = "None";
+}  // namespace
+
+CQRNDoc::CQRNDoc(DocumentHost host, std::string programDirectory)
+    : host_(host), programDirectory_(std::move(programDirectory)) {
+    definitionDirectory_ =
+        DefinitionDirectoryFor(programDirectory_, settings::kNewDeviceType, settings::kNewFirmwareVersion);
+    packageRevision_ = ReadPackageRevision(programDirectory_);
+    InitNewCalibration();
+}
+
+int CQRNDoc::ShowMessage(std::string_view text, std::string_view caption, unsigned style) {
+    return host_.messages.ShowMessage(text, caption, style);
+}
+
+void CQRNDoc::InitNewCalibration() {
+    ResetVariableTable(2);
+    auto& hw = cal_.hardware;
+    hw.Set(HardwareField::ApplyDefaultsFlag, 1);
+    hw.Set(HardwareField::ProgramVersionMajor, kProgramVersionMajor);
+    hw.Set(HardwareField::ProgramVersionMinor, kProgramVersionMinor);
+    hw.Set(HardwareField::PackageRevision, packageRevision_);
+
+    if (!(hw.Get(HardwareField::IdentifiedFlag) == 1 && hw.Get(HardwareField::IdentifiedSinceLoad) == 1)) {
+        hw.Set(HardwareField::IdentifiedFlag, 0);
+        hw.Set(HardwareField::IdentifiedSinceLoad, 0);
+        auto& s = host_.settings;
+        using namespace settings;
+        hw.Set(HardwareField::DeviceType, static_cast<std::int16_t>(s.GetInt(kHardwareProfile, kDeviceType, kNewDeviceType)));
+        hw.Set(HardwareField::FirmwareVersion,
+               static_cast<std::int16_t>(s.GetInt(kHardwareProfile, kFirmwareVersion, kNewFirmwareVersion)));
+        hw.Set(HardwareField::FirmwareVersionMinor,
+               static_cast<std::int16_t>(s.GetInt(kHardwareProfile, kFirmwareVersionMinor, kNewFirmwareVersionMinor)));
+        hw.Set(HardwareField::HardwareVersion,
+               static_cast<std::int16_t>(s.GetInt(kHardwareProfile, kHardwareVersion, kNewHardwareVersion)));
+    }
+
+    auto& app = cal_.application;
+    app.TransmissionType = kNoTransmission;
+    app.SubType.clear();
+    app.LogicalName.clear();
+    app.Description.clear();
+    app.Reserved1.clear();
+    cal_.product.Reserved3.clear();
+    cal_.product.Reserved4.clear();
+    app.DefinitionFileName = kGenericDefinition;
+
+    definitionDirectory_ = DefinitionDirectoryFor(programDirectory_, hw.Get(HardwareField::DeviceType),
+                                                  hw.Get(HardwareField::FirmwareVersion));
+    // A missing generic definition is not reported: the reads below then find nothing.
+    LoadDefinitionFile(ResolveExistingPath(JoinPath(definitionDirectory_, kGenericDefinition)));
+    ReadApplicationID();
+    ReadDeclarations(1);
+
+    for (int t = 0; t < kNumTraces; ++t)
+        for (int i = 0; i < kPointsPerTrace; ++i)
+            cal_.points[t][i] = static_cast<std::int16_t>((1000 + 200 * i) / (1 + t % 2));
+
+    cal_.reservedText.clear();
+    reader_.Clear();
+    cal_.reservedBlock.fill(0);
+    cal_.viewState.bytes.fill(0);
+    cal_.viewState.SetTraceVisible(0, true);
+    cal_.viewState.SetTraceVisible(1, true);
+    cal_.viewState.SetTraceLinking(1);
+}
+
+}  // namespace korvath

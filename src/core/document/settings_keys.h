@@ -1,0 +1,31 @@
+#pragma once
+// Every section and key of the settings file, with the defaults used when reading them.
+
+namespace korvath::settings {
+
+inline constexpr const char* kAboutBox = "AboutBox";
+inline constexpr const char* kStartBox = "StartBox";
+inline constexpr const char* kShowAtStartup = "ShowAtStartup";  // default 1; only exactly 1 shows the box
+inline constexpr int kShowAtStartupDefault = 1;
+
+inline constexpr const char* kCommunication = "Communication Settings";
+inline constexpr const char* kComPortNumber = "COMPortNumber";  // default 0: no port chosen
+inline constexpr int kComPortNumberDefault = 0;
+
+inline constexpr const char* kHardwareProfile = "HardwareProfile";
+inline constexpr const char* kDeviceType = "DeviceType";
+inline constexpr const char* kFirmwareVersion = "FirmwareVersion";
+inline constexpr const char* kFirmwareVersionMinor = "FirmwareVersionMinor";
+inline constexpr const char* kHardwareVersion = "HardwareVersion";
+// Defaults of a new calibration; loading a file reads them with 65535 meaning "absent".
+inline constexpr int kNewDeviceType = 2;
+inline constexpr int kNewFirmwareVersion = 3;
+inline constexpr int kNewFirmwareVersionMinor = 3;
+inline constexpr int kNewHardwareVersion = 2;
+inline constexpr int kAbsentOnLoad = 65535;
+
+inline constexpr const char* kRecentFileList = "Recent File List";
+inline constexpr const char* kRecentFileKeyFormat = "File%d";  // 1 to 5
+inline constexpr int kRecentFileCount = 5;
+
+}  // namespace korvath::settings
