@@ -1,0 +1,39 @@
+#pragma once
+// The texts the controller link composes for the user, each kept once.
+
+namespace korvath::comm_text {
+
+// Monitor exchanges.
+inline constexpr char kSendFailed[] = "Comm. Send Failed.";
+inline constexpr char kReadbackCharFormat[] = "Comm. Readback Error: RX = %s, expected '%c'.\n";
+inline constexpr char kReadbackTextFormat[] = "Comm. Readback Error: RX = %s, expected '%s'.\n";
+inline constexpr char kReadbackNothingFormat[] = "Comm. Readback Error: RX = NULL, expected '%s'.\n";
+inline constexpr char kResultErrorFormat[] = "Comm. Result Error: RX = %s, expected 2 bytes.\n";
+// A reply whose two value characters are not hexadecimal digits (read as a failed exchange).
+inline constexpr char kResultNotHexFormat[] = "Comm. Result Error: RX = %s, expected 2 hexadecimal digits.\n";
+inline constexpr char kReceivedCharFormat[] = "'%c'";
+inline constexpr char kReceivedNothing[] = "NULL";
+
+inline constexpr char kReadWrtCmdPrefix[] = "Error in function CTCS_Monitor::read_wrt_cmd: ";
+inline constexpr char kTestAndWritePrefix[] = "Error in function CTCS_Monitor::test_and_write_NVM: ";
+inline constexpr char kReadNvmPrefix[] = "Error in function CTCS_Monitor::read_NVM: ";
+
+inline constexpr char kEepromWriteEnableCaption[] = "EEPROM Write Enable Error:";
+inline constexpr char kEepromWriteDisableCaption[] = "EEPROM Write Disable Error:";
+
+// Serial port.
+inline constexpr char kNoComPortSelected[] =
+    "No COM port has been selected, so no port could be opened.  Choose Communication Setup from the View "
+    "menu to select a communication port.";
+inline constexpr char kPortMissingFormat[] =
+    "Could not open serial port COM%d.  This port does not appear to exist on this system.\n\nIf COM%d is a "
+    "USB-to-serial adapter, please make sure that the device and the appropriate driver are properly installed "
+    "and try again.";
+inline constexpr char kPortInUseFormat[] =
+    "Could not open serial port COM%d.  This port appears to be in use by another program.";
+inline constexpr char kPortUnexpectedFormat[] =
+    "Could not open serial port COM%d, due to an unexpected error.  Error number = %d";
+inline constexpr char kGetStateFailedFormat[] = "GetCommState failed for serial port COM%d.  Error number = %d";
+inline constexpr char kSetStateFailedFormat[] = "SetCommState failed for serial port COM%d.  Error number = %d";
+
+}  // namespace korvath::comm_text

@@ -1,0 +1,122 @@
+#include "comm/serialport.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "comm/comm_texts.h"
+#include "comm/port_names.h"
+#include "comm/text_format.h"
+#include "comm/usb_hid.h"
+#include "platform/settings_store.h"
+
+namespace korvath {
+
+CSerialPort::CSerialPort(SerialPortConfig config, std::unique_ptr<UsbHid> usb)
+    : config_(std::move(config)), usbLink_(std::move(usb)) {}
+
+CSerialPort::~CSerialPort() { close(); }
+
+int CSerialPort::PortNumber() const {
+    if (config_.portOverride > 0) return config_.portOverride;
+    return config_.settings ? config_.settings->GetInt(kCommSettingsSection, kComPortNumberKey, 0) : 0;
+}
+
+std::string CSerialPort::DevicePath() const {
+    if (!config_.devicePath.empty()) return config_.devicePath;
+    return ComPortDevice(PortNumber(), config_.portsDirectory);
+}
+
+bool CSerialPort::open(std::string& errorText, int baud) {
+    errorText.clear();
+    // Whatever was open before is let go first, so a reopen never holds two links.
+    close();
+    const bool namedDevice = !config_.devicePath.empty();
+    if (!namedDevice && usbLink_ && usbLink_->usb_find_device()) {
+        usb_ = true;
+        return true;
+    }
+    usb_ = false;
+    const int port = PortNumber();
+    if (port == 0 && !namedDevice) {
+        errorText = comm_text::kNoComPortSelected;
+        return false;
+    }
+    TtyDevice::OpenStage stage = TtyDevice::OpenStage::None;
+    int error = 0;
+    if (tty_.Open(DevicePath(), baud, stage, error)) return true;
+    switch (stage) {
+        case TtyDevice::OpenStage::GetState:
+            errorText = StringPrintf(comm_text::kGetStateFailedFormat, port, error);
+            break;
+        case TtyDevice::OpenStage::SetState:
+            errorText = StringPrintf(comm_text::kSetStateFailedFormat, port, error);
+            break;
+        default:
+            if (error == ENOENT || error == ENXIO || error == ENODEV || error == ENOTDIR)
+                errorText = StringPrintf(comm_text::kPortMissingFormat, port, port);
+            else if (error == EACCES || error == EBUSY || error == EPERM)
+                errorText = StringPrintf(comm_text::kPortInUseFormat, port);
+            else
+                errorText = StringPrintf(comm_text::kPortUnexpectedFormat, port, error);
+            break;
+    }
+    close();
+    return false;
+}
+
+void CSerialPort::close() {
+    if (usbLink_) usbLink_->usb_close();
+    usb_ = false;
+    tty_.Close();
+}
+
+std::int32_t CSerialPort::read_byte(unsigned char* buffer) { return read(buffer, 1); }
+
+std::int32_t CSerialPort::read(unsigned char* buffer, std::int32_t n) {
+    if (n <= 0) return 0;
+    if (!usb_) return tty_.Read(buffer, n);
+    // The USB read ends what it delivers with a zero byte: give it room for that.
+    std::vector<unsigned char> staging(static_cast<std::size_t>(n) + 1);
+    std::int32_t count = 0;
+    usbLink_->usb_read(staging.data(), n, count);
+    if (count > n) count = n;
+    if (count < 0) count = 0;
+    std::memcpy(buffer, staging.data(), static_cast<std::size_t>(count));
+    return count;
+}
+
+std::int32_t CSerialPort::write_byte(unsigned char ch) { return write(&ch, 1); }
+
+std::int32_t CSerialPort::write(const unsigned char* data, std::int32_t n) {
+    if (n == 0) n = static_cast<std::int32_t>(std::strlen(reinterpret_cast<const char*>(data)));
+    if (n <= 0) return 0;
+    if (!usb_) return tty_.Write(data, n);
+    std::int32_t count = 0;
+    if (!usbLink_->usb_write(data, n, count)) {
+        usb_ = false;
+        return 0;
+    }
+    return count > n ? n : count;
+}
+
+bool CSerialPort::purge() {
+    if (usb_) {
+        usbLink_->usb_clear_input();
+        return true;
+    }
+    return tty_.Purge();
+}
+
+std::uint16_t UsbVendorIdFromSettings(SettingsStore* settings) {
+    if (!settings) return kDefaultUsbVendorId;
+    std::string text = settings->GetString(kCommSettingsSection, kUsbVendorIdKey, "");
+    if (text.empty()) return kDefaultUsbVendorId;
+    char* end = nullptr;
+    long value = std::strtol(text.c_str(), &end, 0);
+    if (end == text.c_str() || value <= 0 || value > 0xFFFF) return kDefaultUsbVendorId;
+    return static_cast<std::uint16_t>(value);
+}
+
+}  // namespace korvath

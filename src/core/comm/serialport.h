@@ -1,0 +1,58 @@
+#pragma once
+// CSerialPort: the monitor's byte transport over a COM port or, when a USB controller is
+// present, over the USB HID link. USB is tried first every time the link is opened.
+
+#include <memory>
+#include <string>
+
+#include "comm/byte_transport.h"
+#include "comm/tty_device.h"
+
+namespace korvath {
+
+class SettingsStore;
+class UsbHid;
+
+inline constexpr char kCommSettingsSection[] = "Communication Settings";
+inline constexpr char kComPortNumberKey[] = "COMPortNumber";
+// The USB vendor id of the controller ("0x..." or decimal); kDefaultUsbVendorId when absent.
+inline constexpr char kUsbVendorIdKey[] = "USBVendorID";
+
+struct SerialPortConfig {
+    SettingsStore* settings = nullptr;  // holds "COMPortNumber"; none: no port chosen
+    std::string portsDirectory;         // COM<n> links, see PortsDirectoryFor
+    int portOverride = 0;               // above 0: this COM number instead of the stored one
+    std::string devicePath;             // set: this device, bypassing the COM number and USB
+};
+
+class CSerialPort final : public ByteTransport {
+public:
+    // usb may be null (no USB link on this system). The link is opened by its owner.
+    CSerialPort(SerialPortConfig config, std::unique_ptr<UsbHid> usb);
+    ~CSerialPort() override;
+
+    bool open(std::string& errorText, int baud) override;
+    void close() override;
+    std::int32_t read_byte(unsigned char* buffer) override;
+    std::int32_t read(unsigned char* buffer, std::int32_t n) override;
+    std::int32_t write_byte(unsigned char ch) override;
+    std::int32_t write(const unsigned char* data, std::int32_t n) override;
+    bool purge() override;
+    bool is_usb() const override { return usb_; }
+
+    // The COM number the link uses (the override, else the stored choice).
+    int PortNumber() const;
+    // The device the COM port opens.
+    std::string DevicePath() const;
+
+private:
+    SerialPortConfig config_;
+    std::unique_ptr<UsbHid> usbLink_;
+    bool usb_ = false;
+    TtyDevice tty_;
+};
+
+// The vendor id stored in the settings (kUsbVendorIdKey), or the default.
+std::uint16_t UsbVendorIdFromSettings(SettingsStore* settings);
+
+}  // namespace korvath

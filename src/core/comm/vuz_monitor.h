@@ -1,0 +1,112 @@
+#pragma once
+// CTCS_Monitor: the tool's side of the controller's resident monitor. Every character sent is
+// checked against the controller's echo; after an address the controller answers with the
+// addressed byte as two hexadecimal digits, and two more digits store a new value.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "comm/byte_transport.h"
+
+namespace korvath {
+
+class MonitorClient;
+class TimerHost;
+
+class CTCS_Monitor {
+public:
+    // Marks "no value" (read only) wherever an operation takes an integer value.
+    static constexpr std::int32_t kNoValue = -1000;
+
+    // Timer periods of the link.
+    static constexpr unsigned kLinkLostPeriodMs = 1000;
+    static constexpr unsigned kSuspendPeriodMs = 8000;
+    static constexpr std::int32_t kDefaultDashboardPeriodMs = 100;
+    static constexpr std::int32_t kDefaultDataLogPeriodMs = 50;
+
+    // Takes ownership of the transport and opens it at 9600 baud (a failure is not shown;
+    // the link timer keeps trying). timer may be null (no periodic link check).
+    CTCS_Monitor(std::unique_ptr<ByteTransport> transport, TimerHost* timer);
+    ~CTCS_Monitor();
+    CTCS_Monitor(const CTCS_Monitor&) = delete;
+    CTCS_Monitor& operator=(const CTCS_Monitor&) = delete;
+
+    // --- exchanges ---
+    bool send_echo(char ch, std::string& errorText);
+    bool send_command(char letter, std::string_view addressText, std::string& resultText, std::string& errorText);
+    bool write_value(bool waitForC, std::string_view valueText, std::string& errorText);
+    bool read_wrt_cmd(char letter, std::string_view addressText, std::string& valueText, std::string& errorText);
+    bool test_and_write_NVM(char letter, std::string_view addressText, std::string& valueText,
+                            std::string& errorText);
+    bool write_NVM(char letter, std::int32_t address, std::int32_t value, std::string& errorText);
+    bool read_NVM(char letter, std::int32_t address, std::uint16_t& value, std::string& errorText);
+    bool access_RAM(char letter, std::int32_t address, std::int32_t& value, std::string& errorText);
+
+    // --- named RAM variables ---
+    static std::uint16_t find_RAM_address(std::string_view name);
+    std::int16_t read_RAM_variable(std::string_view name);
+
+    // --- versions and EEPROM writing ---
+    std::int32_t query_versions(std::uint16_t* productId, std::uint16_t* hardwareVersion,
+                                std::uint16_t* firmwareMajor, std::uint16_t* firmwareMinor);
+    bool enable_EEPROM_write();
+    bool disable_EEPROM_write();
+
+    // --- state ---
+    void set_NVM_type(std::int32_t n);
+    void set_connected(std::int32_t state);
+    std::int32_t is_connected() const { return connected_; }
+    void set_document(MonitorClient* document) { document_ = document; }
+    MonitorClient* document() const { return document_; }
+    bool reopen(std::string& errorText);
+    bool purge();
+    bool is_usb() const;
+    void suspend();
+
+    // One tick of the link timer. Without live-data items it keeps the link: while
+    // disconnected it reopens the port, and it asks the document to identify the controller.
+    void poll();
+
+    // Addressing modes (long, EEPROM, RAM) as set_NVM_type leaves them.
+    std::int32_t long_mode() const { return longMode_; }
+    std::int32_t eeprom_mode() const { return eepromMode_; }
+    std::int32_t ram_mode() const { return ramMode_; }
+    std::int32_t dashboard_period() const { return dashboardPeriod_; }
+    std::int32_t data_log_period() const { return dataLogPeriod_; }
+
+    // The address digits of a mode (0: 2 digits, 1: 3, 2: 4), clamped to the mode's range.
+    static std::string FormatAddress(std::int32_t mode, std::int32_t address);
+    // A byte value as two digits, clamped to 0-255; kNoValue gives an empty text.
+    static std::string FormatValue(std::int32_t value);
+    // Whether the letter is confirmed with 'c' after a store.
+    static bool WaitsForConfirm(char letter);
+
+    ByteTransport* transport() const { return transport_.get(); }
+
+private:
+    std::int32_t ModeForLetter(char letter) const;
+    // The period the link timer runs at while the link works; 0 when there is none.
+    unsigned LiveDataPeriod() const;
+    void RestartTimer(unsigned periodMs);
+    void StopTimer();
+
+    std::int32_t logItemCount_ = 0;
+    std::int32_t monitorItemCount_ = 0;
+    std::int32_t dataLogPeriod_ = kDefaultDataLogPeriodMs;
+    std::int32_t dashboardPeriod_ = kDefaultDashboardPeriodMs;
+    std::int32_t connected_ = 1;
+    std::int32_t pollCursor_ = 0;
+    MonitorClient* document_ = nullptr;
+    std::int32_t itemCount_ = 0;
+    TimerHost* timer_ = nullptr;
+    bool timerRunning_ = false;
+    std::int32_t longMode_ = 1;
+    std::int32_t eepromMode_ = 0;
+    std::int32_t ramMode_ = 0;
+    std::unique_ptr<ByteTransport> transport_;
+};
+
+}  // namespace korvath
