@@ -1,6 +1,7 @@
 #include "platform/settings_store.h"
 
-#define SI_NO_CONVERSION
+// Debian builds the library with the ICU converter; the header must be read the same way.
+#define SI_CONVERT_ICU
 #include <SimpleIni.h>
 
 #include <cerrno>
@@ -15,7 +16,7 @@
 namespace korvath {
 namespace {
 
-bool LoadIni(const std::string& path, CSimpleIniCaseA& ini) {
+bool LoadIni(const std::string& path, CSimpleIniA& ini) {
     ini.SetUnicode(false);
     ini.SetMultiKey(false);
     ini.SetSpaces(false);
@@ -43,7 +44,7 @@ int ParseProfileInt(std::string_view text) {
 }
 
 int IniSettingsStore::GetInt(std::string_view section, std::string_view key, int defaultValue) {
-    CSimpleIniCaseA ini;
+    CSimpleIniA ini;
     if (!LoadIni(path_, ini)) return defaultValue;
     const char* v = ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
     return v ? ParseProfileInt(v) : defaultValue;
@@ -51,7 +52,7 @@ int IniSettingsStore::GetInt(std::string_view section, std::string_view key, int
 
 std::string IniSettingsStore::GetString(std::string_view section, std::string_view key,
                                         std::string_view defaultValue) {
-    CSimpleIniCaseA ini;
+    CSimpleIniA ini;
     if (!LoadIni(path_, ini)) return std::string(defaultValue);
     const char* v = ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
     return v ? std::string(v) : std::string(defaultValue);
@@ -62,7 +63,7 @@ bool IniSettingsStore::SetInt(std::string_view section, std::string_view key, in
 }
 
 bool IniSettingsStore::SetString(std::string_view section, std::string_view key, std::string_view value) {
-    CSimpleIniCaseA ini;
+    CSimpleIniA ini;
     LoadIni(path_, ini);
     if (ini.SetValue(std::string(section).c_str(), std::string(key).c_str(), std::string(value).c_str()) < 0)
         return false;

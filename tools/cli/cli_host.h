@@ -1,0 +1,32 @@
+#pragma once
+// The terminal as the core's host: message boxes become lines on standard error
+// ("[<caption>] <text>", line feeds written as \n) and answer with the style's default
+// button; status texts are printed only with --verbose.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "cli_command.h"
+#include "platform/host.h"
+#include "platform/settings_store.h"
+
+namespace korvath::cli {
+
+class TerminalHost : public MessageHost, public StatusHost {
+public:
+    explicit TerminalHost(bool verbose) : verbose_(verbose) {}
+    int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
+    void SetStatusText(std::string_view text) override;
+
+private:
+    bool verbose_;
+};
+
+// The line a message box becomes: "[<caption>] <text>" with every line feed written as "\n".
+std::string MessageLine(std::string_view text, std::string_view caption);
+
+// The settings file the programs share (KORVATH_SETTINGS, set by --settings, wins).
+std::unique_ptr<SettingsStore> OpenSettings();
+
+}  // namespace korvath::cli

@@ -1,0 +1,19 @@
+#pragma once
+// JSON views of a calibration shared by the subcommands that print one.
+
+#include <nlohmann/json.hpp>
+
+#include "document/qrndoc.h"
+
+namespace korvath::cli {
+
+// {"$TotalBlockSize":…, every "$" key, "variableCount", "storeFormulaCount", "loadFormulaCount"}
+nlohmann::ordered_json LayoutJson(const VariableTable& table);
+// [{"slot","name","type","location","address","raw","value"}, …] for the slots in use.
+nlohmann::ordered_json VariablesJson(const VariableTable& table);
+// [[10 points] × 50]
+nlohmann::ordered_json TracesJson(const TracePoints& points);
+// The layout, variables, formula lists and traces of a calibration.
+void AddDeclarationsJson(nlohmann::ordered_json& out, const Calibration& calibration);
+
+}  // namespace korvath::cli
