@@ -7,11 +7,11 @@
 
 #include "comm/byte_transport.h"
 #include "comm/tty_device.h"
+#include "comm/usb_hid.h"
 
 namespace korvath {
 
 class SettingsStore;
-class UsbHid;
 
 inline constexpr char kCommSettingsSection[] = "Communication Settings";
 inline constexpr char kComPortNumberKey[] = "COMPortNumber";
