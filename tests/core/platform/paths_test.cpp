@@ -1,0 +1,80 @@
+#include "platform/paths.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "support/recording_host.h"
+
+namespace korvath {
+namespace {
+
+// Sets an environment variable for the life of the object.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        const char* old = std::getenv(name);
+        had_ = old != nullptr;
+        if (had_) old_ = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (had_)
+            setenv(name_, old_.c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    bool had_ = false;
+    std::string old_;
+};
+
+TEST(Paths, SettingsFileFollowsTheExecutableName) {
+    ScopedEnv noOverride("KORVATH_SETTINGS", nullptr);
+    ScopedEnv config("XDG_CONFIG_HOME", "/home/u/.cfg");
+    EXPECT_EQ(SettingsPathForExecutable("/opt/korvath/Korvath.exe"), "/opt/korvath/Korvath.INI");
+    EXPECT_EQ(SettingsPathForExecutable("/opt/k.v2/korvath"), "/home/u/.cfg/korvath/korvath.INI");
+    EXPECT_EQ(SettingsPathForExecutable("/opt/korvath/korvath"), "/home/u/.cfg/korvath/korvath.INI");
+    {
+        ScopedEnv noConfig("XDG_CONFIG_HOME", nullptr);
+        ScopedEnv home("HOME", "/home/w");
+        EXPECT_EQ(SettingsPathForExecutable("/usr/bin/korvath"), "/home/w/.config/korvath/korvath.INI");
+    }
+    ScopedEnv override("KORVATH_SETTINGS", "/tmp/x.ini");
+    EXPECT_EQ(SettingsPathForExecutable("/opt/korvath/Korvath.exe"), "/tmp/x.ini");
+}
+
+TEST(Paths, ProgramDirectoryAndRevisionLetter) {
+    testing::TempDir dir;
+    {
+        ScopedEnv home("KORVATH_HOME", (dir.path() + "/").c_str());
+        EXPECT_EQ(ProgramDirectory(), dir.path());
+    }
+    EXPECT_EQ(ReadPackageRevision(dir.path()), 0);
+    dir.Write("Package.ver", "");
+    EXPECT_EQ(ReadPackageRevision(dir.path()), 0);
+    dir.Write("Package.ver", "c\nrest");
+    EXPECT_EQ(ReadPackageRevision(dir.path()), 'c');
+}
+
+TEST(Paths, DefinitionDirectoriesPrintUnsignedNumbers) {
+    EXPECT_EQ(DefinitionDirectoryFor("/k", 2, 3), "/k/PID2/3");
+    EXPECT_EQ(DefinitionDirectoryFor("/k", -1, 65535), "/k/PID65535/65535");
+}
+
+TEST(Paths, NamesWrittenOnWindowsResolveCaseInsensitively) {
+    testing::TempDir dir;
+    const std::string file = dir.Write("PID2/3/Generic.Init", "x");
+    EXPECT_EQ(ResolveExistingPath(file), file);
+    EXPECT_EQ(ResolveExistingPath(dir.path() + "\\pid2\\3\\GENERIC.INIT"), file);
+    EXPECT_EQ(ResolveExistingPath(dir.path() + "/PID2/3/missing.def"), dir.path() + "/PID2/3/missing.def");
+    EXPECT_EQ(JoinPath("/a/b/", "PID2\\3\\x.def"), "/a/b/PID2/3/x.def");
+}
+
+}  // namespace
+}  // namespace korvath
