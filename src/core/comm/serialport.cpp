@@ -29,6 +29,12 @@ std::string CSerialPort::DevicePath() const {
 }
 
 bool CSerialPort::open(std::string& errorText, int baud) {
+    bool opened = OpenLink(errorText, baud);
+    lastOpenError_ = errorText;
+    return opened;
+}
+
+bool CSerialPort::OpenLink(std::string& errorText, int baud) {
     errorText.clear();
     // Whatever was open before is let go first, so a reopen never holds two links.
     close();

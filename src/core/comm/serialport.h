@@ -44,12 +44,17 @@ public:
     int PortNumber() const;
     // The device the COM port opens.
     std::string DevicePath() const;
+    // Why the last open failed (empty after a successful one).
+    const std::string& last_open_error() const { return lastOpenError_; }
 
 private:
+    bool OpenLink(std::string& errorText, int baud);
+
     SerialPortConfig config_;
     std::unique_ptr<UsbHid> usbLink_;
     bool usb_ = false;
     TtyDevice tty_;
+    std::string lastOpenError_;
 };
 
 // The vendor id stored in the settings (kUsbVendorIdKey), or the default.
