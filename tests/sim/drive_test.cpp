@@ -1,0 +1,97 @@
+// The drive loop as the dashboard sees it: RAM variables read over the wire at chosen times.
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "engine/driving.h"
+#include "sim_wire.h"
+
+namespace korvath::sim {
+namespace {
+
+int ReadRam(Controller& c, int address) {
+    std::string command = "f" + test::Hex(static_cast<std::uint32_t>(address), 2);
+    std::string answer = test::Send(c, command);
+    EXPECT_EQ(answer.size(), 5u) << command;
+    if (answer.size() != 5) return -1;
+    return std::stoi(answer.substr(3), nullptr, 16);
+}
+
+int Speed(Controller& c) { return ReadRam(c, 49) * 256 + ReadRam(c, 50); }
+
+TEST(Drive, OneLoopPullsAwayThroughAllGearsCruisesAndCoastsToAStop) {
+    Controller c;
+    std::vector<int> gears;
+    int top_speed = 0;
+    int top_throttle = 0;
+    bool clutch_applied = false;
+    for (std::uint64_t t = 0; t <= kDriveCycleMs; t += 250) {
+        c.SetTime(t);
+        int gear = ReadRam(c, 47);
+        ASSERT_GE(gear, 1);
+        ASSERT_LE(gear, 4);
+        if (gears.empty() || gears.back() != gear) gears.push_back(gear);
+        top_speed = std::max(top_speed, Speed(c));
+        top_throttle = std::max(top_throttle, ReadRam(c, 44));
+        clutch_applied = clutch_applied || ReadRam(c, 54) == 1;
+    }
+    EXPECT_EQ(gears, (std::vector<int>{1, 2, 3, 4, 3, 2, 1}));
+    EXPECT_GT(top_speed, 500);   // above 50 mph in tenths
+    EXPECT_LT(top_speed, 1000);
+    EXPECT_GT(top_throttle, 100);
+    EXPECT_TRUE(clutch_applied);
+}
+
+TEST(Drive, SpeedRisesWhileAcceleratingAndFallsWhileCoasting) {
+    Controller c;
+    c.SetTime(2000);
+    EXPECT_EQ(Speed(c), 0);
+    c.SetTime(10000);
+    int early = Speed(c);
+    c.SetTime(20000);
+    int later = Speed(c);
+    EXPECT_GT(later, early);
+    EXPECT_GT(early, 0);
+    c.SetTime(45000);
+    int coasting = Speed(c);
+    EXPECT_EQ(ReadRam(c, 44), 0);  // foot off the throttle
+    c.SetTime(50000);
+    EXPECT_LT(Speed(c), coasting);
+    // The previous sample trails the current one while slowing down.
+    EXPECT_GT(ReadRam(c, 51) * 256 + ReadRam(c, 52), Speed(c));
+}
+
+TEST(Drive, EngineWarmsUpAndBatteryVoltageIsPlausible) {
+    Controller c;
+    int cold = ReadRam(c, 124) - 40;
+    c.SetTime(10 * 60 * 1000);
+    int warm = ReadRam(c, 124) - 40;
+    EXPECT_NEAR(cold, 20, 1);
+    EXPECT_GT(warm, 80);
+    EXPECT_LT(warm, 95);
+    double volts = ReadRam(c, 162) / 16.0;
+    EXPECT_GT(volts, 13.0);
+    EXPECT_LT(volts, 15.0);
+}
+
+TEST(Drive, StillControllerKeepsWhatTheToolWrote) {
+    ControllerConfig config;
+    config.drive = false;
+    Controller c(config);
+    EXPECT_EQ(test::Send(c, "f2C80"), "f2C0080");
+    c.SetTime(30000);
+    EXPECT_EQ(ReadRam(c, 44), 0x80);
+}
+
+TEST(Drive, SameMomentGivesTheSameValues) {
+    Controller a, b;
+    a.SetTime(12345);
+    b.SetTime(5000);
+    b.SetTime(12345);
+    for (int address : {44, 47, 49, 50, 124, 160, 162})
+        EXPECT_EQ(ReadRam(a, address), ReadRam(b, address)) << address;
+}
+
+}  // namespace
+}  // namespace korvath::sim
