@@ -64,6 +64,7 @@ void CQRNDoc::InitNewCalibration() {
     for (int t = 0; t < kNumTraces; ++t)
         for (int i = 0; i < kPointsPerTrace; ++i)
             cal_.points[t][i] = static_cast<std::int16_t>((1000 + 200 * i) / (1 + t % 2));
+    for (int t = 0; t < kNumTraces; ++t) ClearTraceBinding(t);
 
     cal_.reservedText.clear();
     reader_.Clear();

@@ -10,6 +10,10 @@
 
 #include "document/calibration.h"
 #include "document/definition_reader.h"
+#include "document/trace_binding.h"
+#include "document/view_host.h"
+#include "formula/formulaparser.h"
+#include "graph/graphengine.h"
 #include "platform/host.h"
 #include "platform/settings_store.h"
 
@@ -22,13 +26,13 @@ struct DocumentHost {
     SettingsStore& settings;
 };
 
-class CQRNDoc {
+class CQRNDoc : public ValueCallback {
 public:
     // programDirectory: where the PID<n>/<fw> definition folders are (ProgramDirectory()).
     CQRNDoc(DocumentHost host, std::string programDirectory);
     CQRNDoc(const CQRNDoc&) = delete;
     CQRNDoc& operator=(const CQRNDoc&) = delete;
-    virtual ~CQRNDoc() = default;
+    ~CQRNDoc() override = default;
 
     int ShowMessage(std::string_view text, std::string_view caption, unsigned style);
 
@@ -61,6 +65,38 @@ public:
     int ApplyAssignments(std::string_view key, int inBlock, std::int32_t* matchResult = nullptr);
     bool FindMatchingChoice(std::string_view keyFormat, int inBlock, std::int32_t& index);
 
+    // --- conversions and formula bindings
+    bool ReadTraceBinding(int trace);
+    bool ClearTraceBinding(int trace);
+    // Binds every "Trace" element of "[GraphicalTuning]" as building the tuning bar does: the
+    // conversion keys of each block, and the proxy flag from a matching "ProxyEnable".
+    // Returns the number of traces bound (0 without a graph or a section).
+    int BindGraphicalTuningTraces();
+    double RawToValue(int trace, int rawByte, int formulaSlot);
+    std::uint8_t DisplayToRaw(int trace, float value, int formulaSlot, std::int16_t offset, float position);
+    std::int16_t PaddedPoint(int trace, int index, int mode);
+    float OnPointEdited(std::int16_t trace, std::int16_t column, float proposed, std::int16_t& step) override;
+    std::int16_t StoredPointValue(std::int16_t trace, std::int16_t column) override;
+    void PushTracesToGraph();
+    void SetGraph(CGraphEngine* graph) { graph_ = graph; }
+    CGraphEngine* graph() const { return graph_; }
+    void SetShowConverted(bool flag) { showConverted_ = flag; }
+    bool showConverted() const { return showConverted_; }
+    void RefreshViews(int full);
+    int NotifyChange(int flags, void* sheet);
+    void SetViewHost(ViewHost* views) { views_ = views; }
+    void SetLiveVariableSource(LiveVariableSource* source) { liveSource_ = source; }
+    // -1000 on failure; otherwise the value of the last "M:" reference, or 1000 without one.
+    int SubstituteReferences(std::string& formula, float position);
+    bool ExecuteFormulaStatement(const std::string& statement, std::string& errorText);
+    // direction 1 builds the image from the calibration, 0 reads it back.
+    bool ExchangeImage(std::uint8_t* image, std::size_t imageSize, int direction);
+    TraceBinding& traceBinding(int trace) { return traceBindings_[static_cast<std::size_t>(trace)]; }
+    ConversionEntry ConversionTableEntry(int trace, int entry) const;
+    void SetConversionTableEntry(int trace, int entry, ConversionEntry value);
+    // Evaluates a formula whose references have been substituted.
+    double Evaluate(const std::string& formula, double x);
+
     // --- data
     Calibration& calibration() { return cal_; }
     const Calibration& calibration() const { return cal_; }
@@ -88,6 +124,13 @@ private:
     DefinitionReader reader_;
     bool modified_ = false;
     std::function<void(int)> nvmTypeListener_;
+
+    FormulaParser parser_;
+    std::array<TraceBinding, kNumTraces> traceBindings_{};
+    CGraphEngine* graph_ = nullptr;
+    bool showConverted_ = true;
+    ViewHost* views_ = nullptr;
+    LiveVariableSource* liveSource_ = nullptr;
 };
 
 }  // namespace korvath
