@@ -1,0 +1,106 @@
+#pragma once
+// The graph engine's drawing surface on a QPainter. Meant for raster targets (QImage, the
+// widget's backing store): exclusive-or drawing works only there, and only without
+// antialiasing, which Begin switches off.
+//
+// One surface can serve many paints: pens and brushes are kept between them, so that a redraw
+// after every mouse move builds no new pen or brush once the palette has been seen.
+
+#include <QBrush>
+#include <QFont>
+#include <QFontMetrics>
+#include <QPen>
+#include <QStaticText>
+#include <QString>
+#include <array>
+#include <optional>
+
+#include "graph/drawsurface.h"
+
+class QPainter;
+
+namespace korvath::ui {
+
+class QPainterSurface final : public DrawSurface {
+public:
+    QPainterSurface() = default;
+    explicit QPainterSurface(QPainter& painter) { Begin(painter); }
+
+    // Draws with `painter` until End (or the next Begin). The painter's font measures and
+    // draws the text.
+    void Begin(QPainter& painter);
+    void End();
+
+    void SetPen(const Pen& pen) override;
+    void SetBrush(Color color) override;
+    void SetNoBrush() override;
+    bool SetXorMode(bool on) override;
+    void DrawLine(int x1, int y1, int x2, int y2) override;
+    void DrawEllipse(int left, int top, int right, int bottom) override;
+    void DrawRectangle(int left, int top, int right, int bottom) override;
+    void SetTextColor(Color color) override;
+    void SetTextBackground(bool opaque, Color color) override;
+    void SetTextAlign(HAlign horizontal, VAlign vertical) override;
+    void DrawText(int x, int y, std::string_view text) override;
+    TextSize MeasureText(std::string_view text) override;
+
+private:
+    static constexpr int kPenSlots = 32;
+    static constexpr int kBrushSlots = 16;
+
+    struct PenSlot {
+        Pen key;
+        QPen pen;
+    };
+    struct BrushSlot {
+        Color key = 0;
+        QBrush brush;
+    };
+    // Laid-out short texts (axis labels repeat in every paint): drawing one needs no new layout.
+    static constexpr int kTextSlots = 64;
+    static constexpr std::size_t kTextKeyLength = 23;
+    struct TextSlot {
+        char key[kTextKeyLength + 1] = {};
+        std::size_t length = 0;
+        int width = 0;
+        QStaticText text;
+    };
+
+    const QPen& CachedPen(const Pen& pen);
+    const QBrush& CachedBrush(Color color);
+    void ApplyPen();
+    void ApplyBrush();
+    const QString& ToText(std::string_view text);
+    // The cached layout of a short text, null for a long one.
+    TextSlot* CachedText(std::string_view text);
+    const QFontMetrics& Metrics();
+
+    QPainter* painter_ = nullptr;
+    std::array<PenSlot, kPenSlots> pens_{};
+    int penCount_ = 0;
+    int nextPenSlot_ = 0;
+    std::array<BrushSlot, kBrushSlots> brushes_{};
+    int brushCount_ = 0;
+    int nextBrushSlot_ = 0;
+
+    Pen pen_;
+    bool hasBrush_ = false;
+    Color brush_ = 0;
+    bool penApplied_ = false;
+    bool brushApplied_ = false;
+    bool xor_ = false;
+
+    Color textColor_ = 0;
+    bool opaque_ = false;
+    Color textBackground_ = 0xFFFFFF;
+    HAlign hAlign_ = HAlign::Left;
+    VAlign vAlign_ = VAlign::Top;
+    std::array<TextSlot, kTextSlots> texts_{};
+    int textCount_ = 0;
+    int nextTextSlot_ = 0;
+    QString text_;
+    QFont font_;
+    std::optional<QFontMetrics> metrics_;
+};
+
+}  // namespace korvath::ui
