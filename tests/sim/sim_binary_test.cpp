@@ -200,6 +200,41 @@ TEST_F(SimBinary, LoadsAnEepromImageAndSavesWhatTheToolLeftOnInterrupt) {
     EXPECT_TRUE(fs::exists(saved / "flash-table2.bin"));
 }
 
+TEST_F(SimBinary, FlashTableLoadsBurnsAndIsSavedOverThePty) {
+    std::string image(64, '\0');
+    for (int i = 0; i < 64; ++i) image[static_cast<std::size_t>(i)] = static_cast<char>(0x70 + i);  // holds 0x77
+    const fs::path file = dir_ / "flash.bin";
+    std::ofstream(file, std::ios::binary) << image;
+    const fs::path saved = dir_ / "saved";
+    SimProcess sim({"--nvm", "flash2", "--flash-table2", file.string(), "--save-on-exit", saved.string(),
+                    "--fault", "delay-ms:5", "--no-drive"});
+    std::string path = PtyPath(sim.FirstLine());
+    ASSERT_FALSE(path.empty());
+    int fd = OpenPort(path);
+    ASSERT_GE(fd, 0);
+    // Table #2 starts at block (0x7000 + 1024) / 64 = 0x1D0.
+    EXPECT_EQ(Exchange(fd, "r1D000", 7), "r1D000c");
+    std::string answer = Exchange(fd, "d01003F", 7 + 64 + 2 + 4 + 1);
+    ASSERT_GE(answer.size(), 7u);
+    EXPECT_EQ(answer.substr(0, 7), "d01003F");
+    EXPECT_EQ(answer.find('\0'), std::string::npos);
+    EXPECT_NE(answer.find("\x76\xFE\x03\x78"), std::string::npos);  // 0x77 in the data is escaped
+    EXPECT_EQ(answer.back(), 'c');
+    // Burn the buffer into table #1 as well.
+    EXPECT_EQ(Exchange(fd, "b1C00", 5), "b1C00");
+    EXPECT_EQ(Exchange(fd, "0", 2), "0c");
+    close(fd);
+    EXPECT_EQ(sim.Stop(SIGTERM), 0);
+
+    for (const char* name : {"flash-table1.bin", "flash-table2.bin"}) {
+        std::ifstream in(saved / name, std::ios::binary);
+        std::string table((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_EQ(table.size(), 1024u) << name;
+        EXPECT_EQ(table.substr(0, 64), image) << name;
+        EXPECT_EQ(table[64], '\xFF') << name;
+    }
+}
+
 TEST_F(SimBinary, UnplugFaultHangsUpThePortAndEnds) {
     const std::string link = (dir_ / "COM3").string();
     SimProcess sim({"--fault", "unplug-after:4", "--link", link});

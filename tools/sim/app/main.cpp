@@ -156,7 +156,7 @@ int main(int argc, char** argv) {
     std::string error;
     auto parsed = korvath::sim::app::ParseOptions(args, &error);
     if (!parsed) {
-        std::fprintf(stderr, "korvath-sim: %s\n%s", error.c_str(), korvath::sim::app::UsageText().c_str());
+        std::fprintf(stderr, "korvath-sim: %s\nTry 'korvath-sim --help'.\n", error.c_str());
         return kExitUsage;
     }
     const Options& options = *parsed;
