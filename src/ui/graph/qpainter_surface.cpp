@@ -22,6 +22,7 @@ void QPainterSurface::Begin(QPainter& painter) {
     painter_->setRenderHint(QPainter::TextAntialiasing, false);
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
     xor_ = false;
+    polylineCount_ = 0;
     penApplied_ = false;
     brushApplied_ = false;
     if (!metrics_ || painter.font() != font_) {
@@ -32,7 +33,17 @@ void QPainterSurface::Begin(QPainter& painter) {
     }
 }
 
-void QPainterSurface::End() { painter_ = nullptr; }
+void QPainterSurface::End() {
+    Flush();
+    painter_ = nullptr;
+}
+
+void QPainterSurface::Flush() {
+    if (polylineCount_ == 0) return;
+    ApplyPen();
+    painter_->drawPolyline(polyline_.data(), polylineCount_);
+    polylineCount_ = 0;
+}
 
 const QPen& QPainterSurface::CachedPen(const Pen& pen) {
     for (int i = 0; i < penCount_; ++i) {
@@ -77,7 +88,8 @@ void QPainterSurface::ApplyBrush() {
 }
 
 void QPainterSurface::SetPen(const Pen& pen) {
-    if (pen == pen_ && penApplied_) return;
+    if (pen == pen_) return;
+    Flush();
     pen_ = pen;
     penApplied_ = false;
 }
@@ -96,6 +108,7 @@ void QPainterSurface::SetNoBrush() {
 }
 
 bool QPainterSurface::SetXorMode(bool on) {
+    Flush();
     const bool previous = xor_;
     xor_ = on;
     if (painter_ != nullptr) {
@@ -107,12 +120,20 @@ bool QPainterSurface::SetXorMode(bool on) {
 
 void QPainterSurface::DrawLine(int x1, int y1, int x2, int y2) {
     if (painter_ == nullptr) return;
-    ApplyPen();
-    painter_->drawLine(x1, y1, x2, y2);
+    const QPoint from(x1, y1);
+    if (polylineCount_ > 0 && polylineCount_ < kMaxPolyline && polyline_[static_cast<std::size_t>(polylineCount_ - 1)] == from) {
+        polyline_[static_cast<std::size_t>(polylineCount_++)] = QPoint(x2, y2);
+        return;
+    }
+    Flush();
+    polyline_[0] = from;
+    polyline_[1] = QPoint(x2, y2);
+    polylineCount_ = 2;
 }
 
 void QPainterSurface::DrawEllipse(int left, int top, int right, int bottom) {
     if (painter_ == nullptr) return;
+    Flush();
     if (xor_ && hasBrush_) {
         // Outline and fill drawn one over the other would cancel where they overlap; in
         // exclusive-or mode the ellipse is one filled shape out to the pen's outer edge.
@@ -130,6 +151,7 @@ void QPainterSurface::DrawEllipse(int left, int top, int right, int bottom) {
 
 void QPainterSurface::DrawRectangle(int left, int top, int right, int bottom) {
     if (painter_ == nullptr) return;
+    Flush();
     ApplyPen();
     ApplyBrush();
     painter_->drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
@@ -188,6 +210,7 @@ TextSize QPainterSurface::MeasureText(std::string_view text) {
 
 void QPainterSurface::DrawText(int x, int y, std::string_view text) {
     if (painter_ == nullptr || text.empty()) return;
+    Flush();
     const QFontMetrics& metrics = Metrics();
     TextSlot* slot = CachedText(text);
     const QString& string = slot != nullptr ? text_ : ToText(text);

@@ -3,13 +3,16 @@
 // widget's backing store): exclusive-or drawing works only there, and only without
 // antialiasing, which Begin switches off.
 //
-// One surface can serve many paints: pens and brushes are kept between them, so that a redraw
-// after every mouse move builds no new pen or brush once the palette has been seen.
+// One surface can serve many paints: pens, brushes and the layouts of short texts are kept
+// between them, so that a redraw after every mouse move builds none of them anew once they have
+// been seen. Lines that continue one another with the same pen are stroked as one poly-line
+// (round ends, mitred joins), which is how a trace is meant to look and saves a cap per vertex.
 
 #include <QBrush>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPen>
+#include <QPoint>
 #include <QStaticText>
 #include <QString>
 #include <array>
@@ -69,6 +72,7 @@ private:
     const QPen& CachedPen(const Pen& pen);
     const QBrush& CachedBrush(Color color);
     void ApplyPen();
+    void Flush();
     void ApplyBrush();
     const QString& ToText(std::string_view text);
     // The cached layout of a short text, null for a long one.
@@ -76,6 +80,9 @@ private:
     const QFontMetrics& Metrics();
 
     QPainter* painter_ = nullptr;
+    static constexpr int kMaxPolyline = 64;
+    std::array<QPoint, kMaxPolyline> polyline_{};
+    int polylineCount_ = 0;
     std::array<PenSlot, kPenSlots> pens_{};
     int penCount_ = 0;
     int nextPenSlot_ = 0;
