@@ -115,15 +115,6 @@ TEST_F(GraphInput, ShiftClickFillsTheBlockInEveryTraceWithASelection) {
     EXPECT_TRUE(SelectedColumns(2).empty());
 }
 
-TEST_F(GraphInput, HidingATraceDropsItsSelection) {
-    SetTrace(1, Ramp(50, 1));
-    Redraw();
-    ASSERT_EQ(Click(1, 4), 1);
-    engine.SetTraceVisible(1, 0);
-    EXPECT_TRUE(SelectedColumns(1).empty());
-    EXPECT_FALSE(engine.TraceAt(1).hasSelection);
-}
-
 TEST_F(GraphInput, HoverRequestsACalloutAndChangesNothingElse) {
     ASSERT_EQ(Click(0, 2), 1);
     EXPECT_EQ(engine.OnMouseMove(0, X(7) + 3, Y(0, 7) - 4), 0);
@@ -204,14 +195,6 @@ TEST_F(GraphDrag, DragFarOutsideClampsBeforeTheCallbackSeesIt) {
     engine.OnMouseMove(1, X(4), 1000000);
     EXPECT_EQ(document.calls.back().proposed, -32768.0f);
     EXPECT_EQ(document.Raw(0, 4), 0);
-}
-
-TEST_F(GraphDrag, MoveWithoutDragOrAfterReleaseDoesNothing) {
-    EXPECT_EQ(engine.OnMouseMove(1, X(4), Y(0, 4) - 30), 0);
-    ASSERT_EQ(Click(0, 4), 1);
-    engine.OnButtonUp();
-    EXPECT_EQ(engine.OnMouseMove(1, X(4), Y(0, 4) - 30), 0);
-    EXPECT_TRUE(document.calls.empty());
 }
 
 TEST_F(GraphDrag, UpArrowMovesSelectedPointsInSteps) {
@@ -314,6 +297,24 @@ TEST_F(GraphKeys, HomeEndAndShiftEnd) {
     EXPECT_EQ(engine.CalloutColumn(), 9);
 }
 
+TEST_F(GraphKeys, FirstCursorKeyStartsAtTheEdgeOfTheSelection) {
+    // A selection made before the cursor was ever set: Left starts from its first column,
+    // Right from its last.
+    for (int c : {2, 3, 4}) engine.SetPointSelected(3, c, 1);
+    engine.OnKey(graph::kKeyLeft, 1, 0);
+    EXPECT_EQ(engine.ActiveTrace(), 3);
+    EXPECT_EQ(engine.CursorColumn(), 1);
+    EXPECT_EQ(SelectedColumns(3), std::vector<int>{1});
+
+    CGraphEngine other(50, 10);
+    other.SetTraceValues(3, Ramp(5, 10).data());
+    other.SetTraceVisible(3, 1);
+    for (int c : {2, 3, 4}) other.SetPointSelected(3, c, 1);
+    other.OnKey(graph::kKeyRight, 1, graph::kCtrl);
+    EXPECT_EQ(other.CursorColumn(), 5);
+    EXPECT_EQ(other.PointAt(3, 2).selected + other.PointAt(3, 5).selected, 2);
+}
+
 TEST_F(GraphKeys, SpaceTogglesOnlyWhileAnotherPointIsSelected) {
     ASSERT_EQ(Click(7, 4), 1);
     engine.OnKey(graph::kKeySpace, 1, 0);
@@ -324,15 +325,6 @@ TEST_F(GraphKeys, SpaceTogglesOnlyWhileAnotherPointIsSelected) {
     EXPECT_EQ(SelectedColumns(7), std::vector<int>{4});
     engine.OnKey(graph::kKeySpace, 1, 0);
     EXPECT_EQ(SelectedColumns(7), (std::vector<int>{4, 5}));
-}
-
-TEST_F(GraphKeys, OtherKeysDoNothing) {
-    ASSERT_EQ(Click(7, 4), 1);
-    engine.RequestCallout(-1, -1);
-    engine.OnKey(0x29, 1, 0);
-    engine.OnKey(0x1F, 1, 0);
-    EXPECT_EQ(engine.CalloutTrace(), -1);
-    EXPECT_EQ(SelectedColumns(7), std::vector<int>{4});
 }
 
 }  // namespace

@@ -148,16 +148,5 @@ TEST_F(GraphImage, CrosshairDiscInvertsWhatLiesUnderIt) {
     EXPECT_EQ(PixelAt(cx + 6, cy - 6), 0x000000u);
 }
 
-TEST_F(GraphImage, SurfaceMeasuresWithTheFont) {
-    QPainter painter(&image);
-    QPainterSurface measured(painter);
-    const TextSize one = measured.MeasureText("8");
-    const TextSize three = measured.MeasureText("888");
-    EXPECT_GT(one.width, 0);
-    EXPECT_NEAR(three.width, 3 * one.width, 2);  // advances are fractional
-    EXPECT_EQ(one.height, three.height);
-    EXPECT_EQ(engine.ColumnLabelHeight(), one.height);
-}
-
 }  // namespace
 }  // namespace korvath::ui
