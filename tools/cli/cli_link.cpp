@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "comm/port_names.h"
+#include "comm/text_format.h"
 #include "comm/usb_hid.h"
 #include "platform/paths.h"
 
@@ -11,7 +12,9 @@ namespace korvath::cli {
 namespace {
 
 constexpr char kProfileSection[] = "HardwareProfile";
-constexpr char kConnectedStatus[] = "Controller connected";
+// Without a definition the controller has no product name of its own.
+constexpr char kProductName[] = "Controller";
+constexpr char kConnectedStatusFormat[] = "%.35s connected: Product Version %d.%d, Firmware Revision %d.%d";
 constexpr char kDisconnectedStatus[] = "Controller Disconnected";
 
 }  // namespace
@@ -84,7 +87,12 @@ int CliMonitorClient::ShowMessage(std::string_view text, std::string_view captio
 }
 
 void CliMonitorClient::ShowConnectionStatus(int connected) {
-    terminal_.SetStatusText(connected ? kConnectedStatus : kDisconnectedStatus);
+    if (!connected) {
+        terminal_.SetStatusText(kDisconnectedStatus);
+        return;
+    }
+    terminal_.SetStatusText(StringPrintf(kConnectedStatusFormat, kProductName, versions_.productId,
+                                         versions_.hardwareVersion, versions_.firmwareMajor, versions_.firmwareMinor));
 }
 
 bool CliMonitorClient::IdentifyController(int, int) {
