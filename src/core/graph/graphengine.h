@@ -8,7 +8,8 @@
 // Callers draw (which computes the layout) before the first button, move or key event after a
 // size change or a change of values: hit testing uses the scales of the last layout.
 //
-// Draw, DrawCrosshair, DrawCallout and the input operations allocate nothing.
+// Draw, DrawCrosshair, DrawCallout and the input operations allocate nothing (the callout's text
+// buffer grows only for a text longer than any before it).
 
 #include <cstddef>
 #include <cstdint>
