@@ -28,7 +28,8 @@ public:
     static constexpr std::int32_t kDefaultDataLogPeriodMs = 50;
 
     // Takes ownership of the transport and opens it at 9600 baud (a failure is not shown;
-    // the link timer keeps trying). timer may be null (no periodic link check).
+    // the link timer keeps trying). timer may be null (no periodic link check); without a
+    // transport every exchange fails as a failed send.
     CTCS_Monitor(std::unique_ptr<ByteTransport> transport, TimerHost* timer);
     ~CTCS_Monitor();
     CTCS_Monitor(const CTCS_Monitor&) = delete;

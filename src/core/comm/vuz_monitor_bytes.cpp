@@ -64,7 +64,7 @@ std::int32_t CTCS_Monitor::ModeForLetter(char letter) const {
 }
 
 bool CTCS_Monitor::send_echo(char ch, std::string& errorText) {
-    if (transport_->write_byte(static_cast<unsigned char>(ch)) < 1) {
+    if (!transport_ || transport_->write_byte(static_cast<unsigned char>(ch)) < 1) {
         errorText += comm_text::kSendFailed;
         return false;
     }

@@ -25,13 +25,9 @@ public:
     char firmware[3] = "33";
     char product[3] = "21";
     bool answerW = true;
-    bool lowercaseHex = false;
-    bool ignoreStores = false;       // accepts the digits but keeps the old byte
-    char badEchoFor = 0;             // echo 'x' for this command letter
     int silentAfter = -1;            // stop answering after this many received bytes
     int valueDigitsSent = 2;         // how many value digits follow the address echo
     bool openResult = true;
-    bool noConfirm = false;          // never sends the 'c' after a store
     bool writeFails = false;         // the link takes no bytes
     char laterAddressEcho = 0;       // echoes this for every address character after the first
 
@@ -76,12 +72,6 @@ private:
         return 2;
     }
     void Send(char c) { out_.push_back(static_cast<unsigned char>(c)); }
-    void SendHex(unsigned v) {
-        char d[3];
-        std::snprintf(d, sizeof d, lowercaseHex ? "%.2x" : "%.2X", v & 0xFF);
-        Send(d[0]);
-        Send(d[1]);
-    }
     void Receive(char c) {
         written.push_back(c);
         if (silentAfter >= 0 && static_cast<int>(written.size()) > silentAfter) return;
@@ -90,7 +80,7 @@ private:
                 if (std::string("eilfnwv").find(c) == std::string::npos) return;
                 letter_ = c;
                 address_.clear();
-                Send(c == badEchoFor ? 'x' : c);
+                Send(c);
                 state_ = State::Address;
                 return;
             case State::Address:
@@ -107,10 +97,10 @@ private:
                 value_.push_back(c);
                 Send(c);
                 if (value_.size() == 2) {
-                    if (!ignoreStores && letter_ != 'w' && letter_ != 'v')
+                    if (letter_ != 'w' && letter_ != 'v')
                         memory[Group(letter_)][Address()] =
                             static_cast<unsigned char>(std::stoul(value_, nullptr, 16));
-                    if (!noConfirm && (letter_ == 'e' || letter_ == 'i' || letter_ == 'l')) Send('c');
+                    if (letter_ == 'e' || letter_ == 'i' || letter_ == 'l') Send('c');
                     state_ = State::Idle;
                 }
                 return;
@@ -136,7 +126,7 @@ private:
             digits = product;
         } else {
             char d[3];
-            std::snprintf(d, sizeof d, lowercaseHex ? "%.2x" : "%.2X", memory[Group(letter_)][Address()]);
+            std::snprintf(d, sizeof d, "%.2X", memory[Group(letter_)][Address()]);
             digits = d;
         }
         for (int i = 0; i < valueDigitsSent && i < 2; ++i) Send(digits[static_cast<std::size_t>(i)]);
