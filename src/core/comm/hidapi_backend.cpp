@@ -8,17 +8,11 @@
 #include <map>
 #include <vector>
 
+#include "comm/hid_descriptor.h"
 #include "comm/usb_hid.h"
 
 namespace korvath {
 namespace {
-
-// Report lengths and numbering read from the device's report descriptor.
-struct ReportLayout {
-    bool numbered = false;
-    std::size_t inputLength = 65;  // with the report id byte
-    std::size_t outputLength = 65;
-};
 
 std::uint32_t ItemValue(const std::vector<unsigned char>& d, std::size_t at, std::size_t size) {
     std::uint32_t v = 0;
@@ -26,8 +20,10 @@ std::uint32_t ItemValue(const std::vector<unsigned char>& d, std::size_t at, std
     return v;
 }
 
-ReportLayout ParseDescriptor(const std::vector<unsigned char>& d) {
-    ReportLayout layout;
+}  // namespace
+
+HidReportLayout ParseHidReportDescriptor(const std::vector<unsigned char>& d) {
+    HidReportLayout layout;
     std::map<std::uint32_t, std::uint64_t> inputBits, outputBits;
     std::uint32_t reportSize = 0, reportCount = 0, reportId = 0;
     std::size_t i = 0;
@@ -65,7 +61,9 @@ ReportLayout ParseDescriptor(const std::vector<unsigned char>& d) {
     return layout;
 }
 
-ReportLayout LayoutOf(const std::string& devicePath) {
+namespace {
+
+HidReportLayout LayoutOf(const std::string& devicePath) {
     // hidraw paths are /dev/hidrawN; the descriptor is in sysfs.
     auto slash = devicePath.rfind('/');
     std::string name = slash == std::string::npos ? devicePath : devicePath.substr(slash + 1);
@@ -73,7 +71,7 @@ ReportLayout LayoutOf(const std::string& devicePath) {
     if (!in) return {};
     std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (bytes.empty()) return {};
-    return ParseDescriptor(bytes);
+    return ParseHidReportDescriptor(bytes);
 }
 
 class HidapiBackend final : public HidBackend {
@@ -127,7 +125,7 @@ public:
 private:
     bool initialised_ = false;
     hid_device* device_ = nullptr;
-    ReportLayout layout_;
+    HidReportLayout layout_;
 };
 
 }  // namespace

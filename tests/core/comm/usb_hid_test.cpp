@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "comm/hid_descriptor.h"
 #include "comm/serialport.h"
 #include "comm/usb_hid.h"
 #include "fake_hid.h"
@@ -152,6 +153,30 @@ TEST(SerialPortUsb, UsbControllerIsPreferredAndLeftOnAFailedWrite) {
     EXPECT_EQ(port.write_byte('e'), 0);
     EXPECT_FALSE(port.is_usb());
     EXPECT_EQ(port.write_byte('e'), 0);  // no COM port behind it
+}
+
+TEST(HidDescriptor, ReportLengthsAndNumbering) {
+    // Vendor page, 64-byte input and output reports, no report ids.
+    std::vector<unsigned char> plain{0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00,
+                                     0x75, 0x08, 0x95, 0x40, 0x09, 0x01, 0x81, 0x02, 0x95, 0x40, 0x09, 0x01,
+                                     0x91, 0x02, 0xC0};
+    HidReportLayout layout = ParseHidReportDescriptor(plain);
+    EXPECT_FALSE(layout.numbered);
+    EXPECT_EQ(layout.inputLength, 65u);
+    EXPECT_EQ(layout.outputLength, 65u);
+
+    // Report 1 with 32 input bytes, report 2 with 8 output bytes.
+    std::vector<unsigned char> numbered{0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x85, 0x01, 0x75, 0x08,
+                                        0x95, 0x20, 0x81, 0x02, 0x85, 0x02, 0x95, 0x08, 0x91, 0x02, 0xC0};
+    layout = ParseHidReportDescriptor(numbered);
+    EXPECT_TRUE(layout.numbered);
+    EXPECT_EQ(layout.inputLength, 33u);
+    EXPECT_EQ(layout.outputLength, 9u);
+
+    // A cut-off descriptor and an empty one keep the 64-byte default.
+    layout = ParseHidReportDescriptor({0x75, 0x08, 0x96});
+    EXPECT_EQ(layout.inputLength, 65u);
+    EXPECT_EQ(ParseHidReportDescriptor({}).outputLength, 65u);
 }
 
 }  // namespace
