@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "document/definition_listing.h"
+#include "document/settings_keys.h"
+#include "support/recording_host.h"
+
+namespace korvath {
+namespace {
+
+using testing::TempDir;
+
+std::string Identity(const std::string& type, const std::string& name = "Name", const std::string& description = "D") {
+    return "[ApplicationID]\nLogicalName " + name + "\nTransmissionType " + type + "\nDescription " + description + "\n";
+}
+
+TEST(DefinitionListing, ListsDefinitionFilesThatNameATransmissionInNameOrder) {
+    TempDir dir;
+    dir.Write("b.def", Identity("Bravo"));
+    dir.Write("A.DEF", Identity("Alpha Heavy Duty " + std::string(70, 't'), std::string(60, 'n')));
+    dir.Write("c.def", "[ApplicationID]\nLogicalName NoType\n");  // no transmission type: not offered
+    dir.Write("generic.init", Identity("None"));                  // not a "*.def" file
+    dir.Write("notes.def.txt", Identity("Txt"));
+    dir.Write("folder.def/inner.def", Identity("Inner"));         // folders are skipped
+    dir.Write("z.def", "[ApplicationID]\nTransmissionType \n");  // a key without a word: empty
+
+    const auto list = ListDefinitionFiles(dir.path());
+    ASSERT_EQ(list.size(), 2u);
+    EXPECT_EQ(list[0].fileName, "A.DEF");
+    // Cut to the fields of the page.
+    EXPECT_EQ(list[0].transmissionType, "Alpha Heavy Duty " + std::string(60 - 17, 't'));
+    EXPECT_EQ(list[0].logicalName, std::string(50, 'n'));
+    EXPECT_EQ(list[0].description, "D");
+    EXPECT_EQ(list[1].fileName, "b.def");
+    EXPECT_EQ(list[1].transmissionType, "Bravo");
+}
+
+TEST(DefinitionListing, KeepsAtMostWhatThePageHolds) {
+    TempDir dir;
+    for (int i = 0; i < 55; ++i) dir.Write("t" + std::to_string(100 + i) + ".def", Identity("T" + std::to_string(i)));
+    const auto list = ListDefinitionFiles(dir.path());
+    ASSERT_EQ(list.size(), kMaxDefinitionChoices);
+    EXPECT_EQ(list.front().fileName, "t100.def");
+    EXPECT_EQ(list.back().fileName, "t149.def");
+    EXPECT_TRUE(ListDefinitionFiles(dir.File("missing")).empty());
+}
+
+TEST(DefinitionListing, FindsDefinitionsIgnoringCaseAndTheRememberedDirectory) {
+    TempDir dir;
+    const std::string file = dir.Write("PID2/3/Kv4.Def", Identity("KV4"));
+    EXPECT_EQ(FindDefinitionFile(dir.path() + "/PID2/3", "KV4.DEF"), file);
+    EXPECT_EQ(FindDefinitionFile(dir.path() + "/PID2/3", "other.def"), "");
+    EXPECT_EQ(FindDefinitionFile(dir.path() + "/PID2/3", ""), "");  // never the directory itself
+
+    testing::MemorySettings settings;
+    EXPECT_EQ(ProfileDefinitionDirectory(dir.path(), settings), dir.path() + "/PID2/3");
+    settings.SetInt(settings::kHardwareProfile, settings::kDeviceType, 65535);
+    settings.SetInt(settings::kHardwareProfile, settings::kFirmwareVersion, 4);
+    EXPECT_EQ(ProfileDefinitionDirectory(dir.path(), settings), dir.path() + "/PID65535/4");
+}
+
+}  // namespace
+}  // namespace korvath
