@@ -62,15 +62,17 @@ constexpr const char* kVariableRecords = "the variable records";
 constexpr const char* kStoreFormulas = "the store formulas";
 constexpr const char* kLoadFormulas = "the load formulas";
 
-std::string* ApplicationField(ApplicationStrings& a, int i) {
-    std::string* f[] = {&a.LogicalName, &a.Schema,     &a.TransmissionType, &a.SubType,
-                        &a.Reserved1,   &a.DefinitionFileName, &a.Description, &a.Reserved2};
+template <class Strings>
+auto* ApplicationField(Strings& a, int i) {
+    decltype(&a.LogicalName) f[] = {&a.LogicalName, &a.Schema,     &a.TransmissionType, &a.SubType,
+                                    &a.Reserved1,   &a.DefinitionFileName, &a.Description, &a.Reserved2};
     return f[i];
 }
 constexpr int kApplicationFieldCount = 8;
 
-std::string* ProductField(ProductStrings& p, int i) {
-    std::string* f[] = {&p.ProdID, &p.ProdName, &p.MinFWVer, &p.MaxFWVer, &p.MinHWVer, &p.Reserved3, &p.Reserved4};
+template <class Strings>
+auto* ProductField(Strings& p, int i) {
+    decltype(&p.ProdID) f[] = {&p.ProdID, &p.ProdName, &p.MinFWVer, &p.MaxFWVer, &p.MinHWVer, &p.Reserved3, &p.Reserved4};
     return f[i];
 }
 constexpr int kProductFieldCount = 7;
@@ -123,10 +125,8 @@ bool Serialize(ArchiveWriter& ar, const Calibration& cal, std::string_view defin
     bool ok = true;
     ar.WriteBytes(kCalibrationHeader.data(), kCalibrationHeader.size());
     ar.WriteU8('\n');
-    ApplicationStrings app = cal.application;
-    for (int i = 0; i < kApplicationFieldCount; ++i) ok = ar.WriteString(*ApplicationField(app, i)) && ok;
-    ProductStrings product = cal.product;
-    for (int i = 0; i < kProductFieldCount; ++i) ok = ar.WriteString(*ProductField(product, i)) && ok;
+    for (int i = 0; i < kApplicationFieldCount; ++i) ok = ar.WriteString(*ApplicationField(cal.application, i)) && ok;
+    for (int i = 0; i < kProductFieldCount; ++i) ok = ar.WriteString(*ProductField(cal.product, i)) && ok;
     ar.WriteBytes(cal.hardware.bytes.data(), cal.hardware.bytes.size());
     for (const auto& trace : cal.points)
         for (std::int16_t p : trace) ar.WriteI16(p);
@@ -415,19 +415,21 @@ bool OpenCalibrationData(CQRNDoc& doc, std::string_view bytes, const OpenHooks& 
 
 bool OpenCalibrationFile(CQRNDoc& doc, const std::string& path, const OpenHooks& hooks) {
     std::error_code ec;
-    const auto size = std::filesystem::file_size(path, ec);
-    if (!ec && size > kMaxCalibrationFileSize) {
+    const bool regular = std::filesystem::is_regular_file(path, ec);
+    const auto size = regular ? std::filesystem::file_size(path, ec) : 0;
+    if (regular && !ec && size > kMaxCalibrationFileSize) {
         doc.ShowMessage(FormatText(kTooLargeText, path.c_str()), kOpenFailedCaption, MessageStyle::IconError);
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
     std::string bytes;
-    if (in && !ec) {
+    bool read = false;
+    if (regular && !ec) {
+        std::ifstream in(path, std::ios::binary);
         bytes.resize(static_cast<std::size_t>(size));
-        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
+        read = in && in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())) &&
+               in.gcount() == static_cast<std::streamsize>(bytes.size());
     }
-    if (!in || ec) {
+    if (!read) {
         doc.ShowMessage(FormatText(kUnreadableText, path.c_str()), kOpenFailedCaption, MessageStyle::IconError);
         return false;
     }

@@ -1,6 +1,5 @@
 #include "document/legacy_import.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -99,7 +98,6 @@ void ScanFloat(std::string_view line, float& value) {
 void ScanShort(std::string_view line, std::int16_t& value) {
     const std::string s(line);
     char* end = nullptr;
-    errno = 0;
     const long v = std::strtol(s.c_str(), &end, 10);
     if (end == s.c_str()) return;
     value = static_cast<std::int16_t>(static_cast<std::uint16_t>(static_cast<unsigned long>(v) & 0xFFFF));
