@@ -3,9 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "comm/port_names.h"
 #include "comm/text_format.h"
-#include "comm/usb_hid.h"
 #include "platform/paths.h"
 
 namespace korvath::cli {
@@ -62,15 +60,7 @@ bool TakeLinkOptions(std::vector<std::string>& args, LinkOptions& link, std::str
 }
 
 std::unique_ptr<CSerialPort> MakeTransport(const LinkOptions& link, SettingsStore& settings) {
-    SerialPortConfig config;
-    config.settings = &settings;
-    config.portOverride = link.port;
-    config.devicePath = link.device;
-    config.portsDirectory = PortsDirectoryFor(SettingsPathForExecutable(ExecutablePath()));
-    std::unique_ptr<UsbHid> usb;
-    if (link.device.empty())
-        usb = std::make_unique<UsbHid>(MakeHidapiBackend(), UsbVendorIdFromSettings(&settings));
-    return std::make_unique<CSerialPort>(std::move(config), std::move(usb));
+    return MakeControllerTransport(settings, SettingsPathForExecutable(ExecutablePath()), link.port, link.device);
 }
 
 ControllerVersions VersionsFromSettings(SettingsStore& settings) {

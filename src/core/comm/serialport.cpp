@@ -125,4 +125,16 @@ std::uint16_t UsbVendorIdFromSettings(SettingsStore* settings) {
     return static_cast<std::uint16_t>(value);
 }
 
+std::unique_ptr<CSerialPort> MakeControllerTransport(SettingsStore& settings, const std::string& settingsPath,
+                                                     int portOverride, const std::string& devicePath) {
+    SerialPortConfig config;
+    config.settings = &settings;
+    config.portOverride = portOverride;
+    config.devicePath = devicePath;
+    config.portsDirectory = PortsDirectoryFor(settingsPath);
+    std::unique_ptr<UsbHid> usb;
+    if (devicePath.empty()) usb = std::make_unique<UsbHid>(MakeHidapiBackend(), UsbVendorIdFromSettings(&settings));
+    return std::make_unique<CSerialPort>(std::move(config), std::move(usb));
+}
+
 }  // namespace korvath

@@ -57,6 +57,12 @@ private:
     std::string lastOpenError_;
 };
 
+// The link as the programs open it: the COM port chosen in the settings (or portOverride),
+// with the USB controller tried first; a devicePath opens that device alone. settingsPath
+// names the settings file, beside which the ports/COM<n> links live.
+std::unique_ptr<CSerialPort> MakeControllerTransport(SettingsStore& settings, const std::string& settingsPath,
+                                                     int portOverride = 0, const std::string& devicePath = {});
+
 // The vendor id stored in the settings (kUsbVendorIdKey), or the default.
 std::uint16_t UsbVendorIdFromSettings(SettingsStore* settings);
 

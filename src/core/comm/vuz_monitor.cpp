@@ -10,13 +10,6 @@
 #include "platform/message_style.h"
 
 namespace korvath {
-namespace {
-
-// Message boxes of the link hold off the whole program until answered.
-constexpr unsigned kTaskModal = 0x2000;
-
-}  // namespace
-
 CTCS_Monitor::CTCS_Monitor(std::unique_ptr<ByteTransport> transport, TimerHost* timer)
     : timer_(timer), transport_(std::move(transport)) {
     if (transport_) {
@@ -152,7 +145,7 @@ bool CTCS_Monitor::enable_EEPROM_write() {
     if (!access_RAM('f', kRamEepromPage, enableCode, errorText) || !access_RAM('n', 0x80, control, errorText)) {
         if (document_)
             document_->ShowMessage(errorText, comm_text::kEepromWriteEnableCaption,
-                                   MessageStyle::IconError | kTaskModal);
+                                   MessageStyle::IconError | MessageStyle::TaskModal);
         set_connected(0);
         return false;
     }
@@ -166,7 +159,7 @@ bool CTCS_Monitor::disable_EEPROM_write() {
     if (!access_RAM('f', kRamEepromPage, disableCode, errorText) || !access_RAM('n', 0, control, errorText)) {
         if (document_)
             document_->ShowMessage(errorText, comm_text::kEepromWriteDisableCaption,
-                                   MessageStyle::IconError | kTaskModal);
+                                   MessageStyle::IconError | MessageStyle::TaskModal);
         set_connected(0);
         return false;
     }

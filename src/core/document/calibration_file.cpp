@@ -243,8 +243,18 @@ bool SaveCalibrationFile(CQRNDoc& doc, const std::string& path) {
 
 namespace {
 
-void RunHook(const std::function<void(CQRNDoc&)>& hook, CQRNDoc& doc) {
-    if (hook) hook(doc);
+void Identify(const OpenHooks& hooks, CQRNDoc& doc) {
+    if (hooks.identify)
+        hooks.identify(doc);
+    else
+        doc.IdentifyController(0, 1);
+}
+
+void RefreshSheet(const OpenHooks& hooks, CQRNDoc& doc) {
+    if (hooks.refreshSettingsSheet)
+        hooks.refreshSettingsSheet(doc);
+    else
+        doc.RefreshSettingsSheet(0);
 }
 
 // Everything up to and including the last directory separator is dropped (names written on
@@ -322,9 +332,9 @@ void ReloadDeclarations(CQRNDoc& doc) {
 
 void AfterLegacyImport(CQRNDoc& doc, const OpenHooks& hooks) {
     doc.calibration().hardware.Set(HardwareField::FirmwareVersionMinor, -1);
-    RunHook(hooks.identify, doc);
+    Identify(hooks, doc);
     doc.RefreshViews(1);
-    RunHook(hooks.refreshSettingsSheet, doc);
+    RefreshSheet(hooks, doc);
     doc.ShowMessage(kOldFormatText, kOldFormatCaption, MessageStyle::IconInformation);
 }
 
@@ -370,9 +380,9 @@ void AfterLoad(CQRNDoc& doc, const OpenHooks& hooks) {
     hw.Set(HardwareField::ProgramVersionMinor, kProgramVersionMinor);
     hw.Set(HardwareField::PackageRevision, doc.packageRevision());
 
-    RunHook(hooks.identify, doc);
+    Identify(hooks, doc);
     doc.RefreshViews(1);
-    RunHook(hooks.refreshSettingsSheet, doc);
+    RefreshSheet(hooks, doc);
 }
 
 }  // namespace

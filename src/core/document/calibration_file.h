@@ -45,8 +45,8 @@ bool Serialize(ArchiveReader& ar, CalibrationImage& image);
 // `bodyStart` receives the offset just after the line feed.
 std::string_view HeaderLine(std::string_view bytes, std::size_t& bodyStart);
 
-// What opening a file does after the data has been taken in, for the parts that live
-// elsewhere. Empty functions are skipped.
+// Replacements for steps of opening a file; an empty function runs the document's own
+// (IdentifyController(0, 1), RefreshSettingsSheet(0)).
 struct OpenHooks {
     // Identification of the connected controller (IdentifyController(0, 1)).
     std::function<void(CQRNDoc&)> identify;

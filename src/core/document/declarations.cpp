@@ -116,7 +116,7 @@ bool CQRNDoc::ReadDeclarations(int applyDefaults) {
     reader_.ReadKeyShort("$FlashBlockSize", layout.FlashBlockSize, 0);
     reader_.ReadKeyShort("$CalBufferSize", layout.CalBufferSize, 0);
     table.layout = layout;
-    if (nvmTypeListener_) nvmTypeListener_(layout.NVMType);
+    if (monitor_) monitor_->set_NVM_type(layout.NVMType);
 
     std::string key, value;
     std::int32_t cursor = 0;

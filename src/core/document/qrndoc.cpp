@@ -10,8 +10,26 @@ constexpr const char* kGenericDefinition = "generic.init";
 constexpr const char* kNoTransmission = "None";
 }  // namespace
 
-CQRNDoc::CQRNDoc(DocumentHost host, std::string programDirectory)
+namespace {
+// "M:" references read the controller's RAM through the monitor.
+class MonitorLiveSource : public LiveVariableSource {
+public:
+    explicit MonitorLiveSource(CTCS_Monitor& monitor) : monitor_(monitor) {}
+    int ReadRamVariable(const char* name) override { return monitor_.read_RAM_variable(name); }
+
+private:
+    CTCS_Monitor& monitor_;
+};
+}  // namespace
+
+CQRNDoc::CQRNDoc(DocumentHost host, std::string programDirectory, std::unique_ptr<ByteTransport> transport)
     : host_(host), programDirectory_(std::move(programDirectory)) {
+    if (transport) {
+        monitor_ = std::make_unique<CTCS_Monitor>(std::move(transport), host_.timer);
+        monitor_->set_document(this);
+        monitorLiveSource_ = std::make_unique<MonitorLiveSource>(*monitor_);
+        liveSource_ = monitorLiveSource_.get();
+    }
     definitionDirectory_ =
         DefinitionDirectoryFor(programDirectory_, settings::kNewDeviceType, settings::kNewFirmwareVersion);
     packageRevision_ = ReadPackageRevision(programDirectory_);

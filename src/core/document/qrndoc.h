@@ -12,6 +12,9 @@
 #include "document/definition_reader.h"
 #include "document/trace_binding.h"
 #include "document/view_host.h"
+#include "comm/byte_transport.h"
+#include "comm/monitor_client.h"
+#include "comm/vuz_monitor.h"
 #include "formula/formulaparser.h"
 #include "graph/graphengine.h"
 #include "platform/host.h"
@@ -24,17 +27,28 @@ struct DocumentHost {
     MessageHost& messages;
     StatusHost& status;
     SettingsStore& settings;
+    TimerHost* timer = nullptr;  // the controller link's poll timer; none: no periodic link check
 };
 
-class CQRNDoc : public ValueCallback {
+class CQRNDoc : public ValueCallback, public MonitorClient {
 public:
     // programDirectory: where the PID<n>/<fw> definition folders are (ProgramDirectory()).
-    CQRNDoc(DocumentHost host, std::string programDirectory);
+    // transport: the link to the controller, owned by the document's monitor; none: the
+    // document has no controller link (identification then always fails).
+    CQRNDoc(DocumentHost host, std::string programDirectory, std::unique_ptr<ByteTransport> transport = nullptr);
     CQRNDoc(const CQRNDoc&) = delete;
     CQRNDoc& operator=(const CQRNDoc&) = delete;
     ~CQRNDoc() override = default;
 
-    int ShowMessage(std::string_view text, std::string_view caption, unsigned style);
+    int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
+
+    // --- the controller
+    CTCS_Monitor* monitor() const { return monitor_.get(); }
+    // Asks the controller for its versions; a changed controller re-targets the calibration
+    // at the definition of the same name in the new controller's directory.
+    bool IdentifyController(int declarationsMode, int notify) override;
+    void ShowConnectionStatus(int connected) override;
+    void RefreshSettingsSheet(int cyclePages);
 
     // --- lifecycle
     void InitNewCalibration();
@@ -85,6 +99,7 @@ public:
     void RefreshViews(int full);
     int NotifyChange(int flags, void* sheet);
     void SetViewHost(ViewHost* views) { views_ = views; }
+    // Where "M:" references read live values; the document's monitor unless replaced.
     void SetLiveVariableSource(LiveVariableSource* source) { liveSource_ = source; }
     // -1000 on failure; otherwise the value of the last "M:" reference, or 1000 without one.
     int SubstituteReferences(std::string& formula, float position);
@@ -109,10 +124,6 @@ public:
     char packageRevision() const { return packageRevision_; }
     DocumentHost& host() { return host_; }
 
-    // Told the memory type ($NVMType) each time the declarations are read; the link to the
-    // controller needs it for its addressing.
-    void SetNvmTypeListener(std::function<void(int)> listener) { nvmTypeListener_ = std::move(listener); }
-
 private:
     bool PlaceInImage(VariableSlot& slot);
 
@@ -123,7 +134,6 @@ private:
     Calibration cal_;
     DefinitionReader reader_;
     bool modified_ = false;
-    std::function<void(int)> nvmTypeListener_;
 
     FormulaParser parser_;
     std::array<TraceBinding, kNumTraces> traceBindings_{};
@@ -131,6 +141,10 @@ private:
     bool showConverted_ = true;
     ViewHost* views_ = nullptr;
     LiveVariableSource* liveSource_ = nullptr;
+
+    // Declared last: the monitor calls back into the members above while it lives.
+    std::unique_ptr<CTCS_Monitor> monitor_;
+    std::unique_ptr<LiveVariableSource> monitorLiveSource_;
 };
 
 }  // namespace korvath

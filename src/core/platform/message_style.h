@@ -18,6 +18,9 @@ inline constexpr unsigned IconQuestion = 0x20;
 inline constexpr unsigned IconExclamation = 0x30;
 inline constexpr unsigned IconInformation = 0x40;
 inline constexpr unsigned IconMask = 0xF0;
+
+// The box holds off input to every window of the program, not only its owner.
+inline constexpr unsigned TaskModal = 0x2000;
 }  // namespace MessageStyle
 
 namespace MessageResult {
