@@ -1,0 +1,288 @@
+#include "ui/app/qrn.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QStatusBar>
+
+#include "document/calibration_file.h"
+#include "document/qrndoc.h"
+#include "document/settings_keys.h"
+#include "platform/message_style.h"
+#include "platform/paths.h"
+#include "platform/settings_store.h"
+#include "ui/app/app_texts.h"
+#include "ui/app/command_table.h"
+#include "ui/app/controller_commands.h"
+#include "ui/app/mainfrm.h"
+#include "ui/app/shell_windows.h"
+#include "ui/app/single_instance.h"
+#include "ui/graph/qrnview.h"
+
+namespace korvath::ui {
+namespace {
+
+QString Text(const char* text) { return QString::fromUtf8(text); }
+
+bool IsOption(const QString& arg, const char* slashForm, const char* dashForm) {
+    return arg.compare(QLatin1String(slashForm), Qt::CaseInsensitive) == 0 ||
+           arg.compare(QLatin1String("-") + QLatin1String(slashForm + 1), Qt::CaseInsensitive) == 0 ||
+           arg == QLatin1String(dashForm);
+}
+
+}  // namespace
+
+ShellCommand ParseCommandLine(const QStringList& arguments) {
+    ShellCommand command;
+    if (arguments.isEmpty()) return command;
+    const QString& first = arguments[0];
+    if (IsOption(first, "/p", "--print")) {
+        if (arguments.size() != 2) return {ShellCommand::Kind::Invalid, {}, {}};
+        return {ShellCommand::Kind::FilePrint, arguments[1], {}};
+    }
+    if (IsOption(first, "/pt", "--print-to")) {
+        if (arguments.size() < 3) return {ShellCommand::Kind::Invalid, {}, {}};
+        // "/pt FILE PRINTER [driver port]" as the shell sends it; "--print-to PRINTER FILE".
+        if (first == QLatin1String("--print-to")) return {ShellCommand::Kind::FilePrintTo, arguments[2], arguments[1]};
+        return {ShellCommand::Kind::FilePrintTo, arguments[1], arguments[2]};
+    }
+    if (arguments.size() == 1 && !first.startsWith(QLatin1Char('-'))) return {ShellCommand::Kind::FileOpen, first, {}};
+    return {ShellCommand::Kind::Invalid, {}, {}};
+}
+
+CQRNApp::CQRNApp(AppOptions options) : options_(std::move(options)) {
+    if (options_.controller) {
+        controller_ = options_.controller;
+    } else {
+        ownController_ = std::make_unique<ControllerCommands>();
+        controller_ = ownController_.get();
+    }
+    if (options_.shell) {
+        shell_ = options_.shell;
+    } else {
+        ownShell_ = std::make_unique<ShellWindows>();
+        shell_ = ownShell_.get();
+    }
+}
+
+CQRNApp::~CQRNApp() {
+    // The window goes before the document it shows.
+    frame_.reset();
+    doc_.reset();
+}
+
+SettingsStore* CQRNApp::settings() const { return settings_.get(); }
+
+bool CQRNApp::InitInstance(const QStringList& arguments) {
+    const ShellCommand command = ParseCommandLine(arguments);
+
+    // 1. One program per user.
+    instance_ = std::make_unique<SingleInstance>(
+        options_.instanceKey.isEmpty() ? SingleInstance::DefaultKey() : options_.instanceKey,
+        options_.lockDirectory.isEmpty() ? SingleInstance::DefaultLockDirectory() : options_.lockDirectory);
+    if (!instance_->Acquire()) {
+        // The running program opens a file given here; this one refuses to start.
+        if (command.kind == ShellCommand::Kind::FileOpen) instance_->SendToRunning({QFileInfo(command.file).absoluteFilePath()});
+        ShowMessageBox(nullptr, Text(texts::kAlreadyRunningText), Text(texts::kAlreadyRunningCaption),
+                       MessageStyle::IconError);
+        exitCode_ = 1;
+        return false;
+    }
+    connect(instance_.get(), &SingleInstance::filesReceived, this, &CQRNApp::ReceiveFiles);
+
+    // 4. The settings file.
+    const std::string settingsPath =
+        options_.settingsPath.empty() ? SettingsPathForExecutable(ExecutablePath()) : options_.settingsPath;
+    settings_ = std::make_unique<IniSettingsStore>(settingsPath);
+    // 5. The recent-file list.
+    recent_.Load(*settings_);
+
+    // 7. The command line.
+    switch (command.kind) {
+        case ShellCommand::Kind::FileNew:
+            OnFileNew();
+            if (!doc_) {
+                exitCode_ = 1;
+                return false;
+            }
+            break;
+        case ShellCommand::Kind::FileOpen:
+            if (!OpenDocumentFile(command.file)) {
+                exitCode_ = 1;
+                return false;
+            }
+            break;
+        case ShellCommand::Kind::FilePrint:
+        case ShellCommand::Kind::FilePrintTo:
+            // A print request prints and ends the program.
+            exitCode_ = PrintDocument(command) ? 0 : 1;
+            return false;
+        case ShellCommand::Kind::Invalid: exitCode_ = 2; return false;
+    }
+
+    // 8. The main window.
+    frame_->show();
+    frame_->view()->setFocus();
+    return true;
+}
+
+bool CQRNApp::EnsureDocument() {
+    if (doc_) return true;
+    doc_ = std::make_unique<CQRNDoc>(DocumentHost{messages_, status_, *settings_},
+                                     options_.programDirectory.empty() ? ProgramDirectory() : options_.programDirectory);
+    StartupBoxes();
+    frame_ = std::make_unique<CMainFrame>(*this, *doc_, *settings_, *controller_, *shell_);
+    messages_.SetOwner(frame_.get());
+    status_.Attach(frame_->statusBar(), frame_->progressBar());
+    doc_->SetViewHost(frame_.get());
+    return true;
+}
+
+void CQRNApp::StartupBoxes() {
+    using namespace settings;
+    const bool portChosen = settings_->GetInt(kCommunication, kComPortNumber, kComPortNumberDefault) != 0;
+    const bool firstRun = !portChosen && !controller_->IsUsb();
+    // Only exactly 1 shows a box.
+    if (settings_->GetInt(kAboutBox, kShowAtStartup, kShowAtStartupDefault) == 1) shell_->ShowAboutBox(nullptr);
+    if (settings_->GetInt(kStartBox, kShowAtStartup, kShowAtStartupDefault) == 1) shell_->ShowStartBox(nullptr);
+    if (firstRun) {
+        doc_->ShowMessage(texts::kSelectPortText, texts::kSelectPortCaption, MessageStyle::IconInformation);
+        shell_->RunComPortDialog(nullptr);
+    }
+}
+
+void CQRNApp::OnNewDocument() {
+    doc_->InitNewCalibration();
+    doc_->RefreshViews(1);
+    frame_->RefreshSettingsSheet(0);
+    pathName_.clear();
+    doc_->SetModifiedFlag(false);
+    frame_->UpdateTitle();
+}
+
+void CQRNApp::OnFileNew() {
+    if (frame_ && frame_->systemSettings()) {
+        ShowMessageBox(nullptr, Text(texts::kCloseSettingsFirst), Text(texts::kErrorCaption), MessageStyle::IconError);
+        return;
+    }
+    const bool existed = doc_ != nullptr;
+    if (existed && !SaveModified()) return;
+    EnsureDocument();
+    OnNewDocument();
+    if (frame_ && newFileCompleted_ == 1) frame_->OnCommand(cmd::SetupWizard);
+    newFileCompleted_ = 1;
+}
+
+QString CQRNApp::PromptFileName(bool save, const QString& suggested) {
+    const QString filter = Text(texts::kFileFilter) + QStringLiteral(";;") + Text(texts::kAllFilesFilter);
+    if (save) return QFileDialog::getSaveFileName(frame_.get(), Text(texts::kSaveAsTitle), suggested, filter);
+    return QFileDialog::getOpenFileName(frame_.get(), Text(texts::kOpenTitle), suggested, filter);
+}
+
+void CQRNApp::OnFileOpen() {
+    const QString dir = pathName_.isEmpty() ? QDir::currentPath() : QFileInfo(pathName_).absolutePath();
+    const QString path = PromptFileName(false, dir);
+    if (!path.isEmpty()) OpenDocumentFile(path);
+}
+
+void CQRNApp::OpenRecentFile(const QString& path) {
+    if (!OpenDocumentFile(path) && !QFileInfo::exists(path)) {
+        recent_.Remove(path);
+        if (frame_) frame_->RebuildRecentFiles();
+    }
+}
+
+bool CQRNApp::OpenDocumentFile(const QString& path) {
+    const bool existed = doc_ != nullptr;
+    if (existed && !SaveModified()) return false;
+    EnsureDocument();
+    OpenHooks hooks;
+    hooks.refreshSettingsSheet = [this](CQRNDoc&) {
+        if (frame_) frame_->RefreshSettingsSheet(0);
+    };
+    if (!OpenCalibrationFile(*doc_, QFileInfo(path).absoluteFilePath().toStdString(), hooks)) return false;
+    pathName_ = QFileInfo(path).absoluteFilePath();
+    recent_.Add(pathName_);
+    frame_->RebuildRecentFiles();
+    frame_->UpdateTitle();
+    return true;
+}
+
+bool CQRNApp::OnFileSave() {
+    if (!doc_) return false;
+    if (pathName_.isEmpty()) return OnFileSaveAs();
+    return DoSave(pathName_);
+}
+
+bool CQRNApp::OnFileSaveAs() {
+    if (!doc_) return false;
+    QString suggested = pathName_;
+    if (suggested.isEmpty()) suggested = QDir::current().filePath(DocumentName() + Text(texts::kFileExtension));
+    QString path = PromptFileName(true, suggested);
+    if (path.isEmpty()) return false;
+    if (QFileInfo(path).suffix().isEmpty()) path += Text(texts::kFileExtension);
+    return DoSave(path);
+}
+
+bool CQRNApp::DoSave(const QString& path) {
+    if (!doc_ || !SaveCalibrationFile(*doc_, path.toStdString())) return false;
+    pathName_ = QFileInfo(path).absoluteFilePath();
+    recent_.Add(pathName_);
+    if (frame_) {
+        frame_->RebuildRecentFiles();
+        frame_->UpdateTitle();
+    }
+    return true;
+}
+
+bool CQRNApp::SaveModified() {
+    if (!doc_ || !doc_->IsModified()) return true;
+    const QString text = Text(texts::kSaveChangesFormat).arg(DocumentName());
+    switch (ShowMessageBox(frame_.get(), text, Text(texts::kAppTitle),
+                           MessageStyle::YesNoCancel | MessageStyle::IconExclamation)) {
+        case MessageResult::Yes: return OnFileSave();
+        case MessageResult::No: return true;
+        default: return false;
+    }
+}
+
+QString CQRNApp::DocumentName() const {
+    return pathName_.isEmpty() ? Text(texts::kUntitled) : QFileInfo(pathName_).fileName();
+}
+
+void CQRNApp::SaveRecentFiles() {
+    if (settings_) recent_.Save(*settings_);
+}
+
+bool CQRNApp::PrintDocument(const ShellCommand& command) {
+    if (!OpenDocumentFile(command.file)) return false;
+    // The window is laid out as on the screen, without being shown, so the page shows what the
+    // screen would.
+    frame_->setAttribute(Qt::WA_DontShowOnScreen);
+    frame_->show();
+    QPrinter& printer = frame_->printer();
+    if (command.kind == ShellCommand::Kind::FilePrintTo) {
+        if (command.printer.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive)) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(command.printer);
+        } else {
+            printer.setPrinterName(command.printer);
+        }
+    }
+    const bool printed = frame_->view()->FilePrintDirect(printer);
+    frame_->hide();
+    return printed;
+}
+
+void CQRNApp::ShowHelpTopic(const char* topic) { shell_->ShowHelpTopic(topic); }
+
+void CQRNApp::ReceiveFiles(const QStringList& files) {
+    if (!frame_ || files.isEmpty()) return;
+    frame_->raise();
+    frame_->activateWindow();
+    OpenDocumentFile(files.first());
+}
+
+}  // namespace korvath::ui

@@ -1,0 +1,212 @@
+#include "ui/graph/qrnview.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QWheelEvent>
+#include <cstdlib>
+
+#include "document/qrndoc.h"
+#include "ui/graph/qtcolor.h"
+
+namespace korvath::ui {
+namespace {
+// The plot rectangle keeps 20 pixels left and top, 30 right and 20 bottom.
+constexpr int kPlotLeft = 20;
+constexpr int kPlotTop = 20;
+constexpr int kPlotWidthLess = 50;
+constexpr int kPlotHeightLess = 40;
+}  // namespace
+
+int EngineModifiers(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::ShiftModifier ? graph::kShift : 0) | (modifiers & Qt::ControlModifier ? graph::kCtrl : 0);
+}
+
+int EngineKeyCode(int qtKey) {
+    switch (qtKey) {
+        case Qt::Key_Space: return graph::kKeySpace;
+        case Qt::Key_PageUp: return graph::kKeyPageUp;
+        case Qt::Key_PageDown: return graph::kKeyPageDown;
+        case Qt::Key_End: return graph::kKeyEnd;
+        case Qt::Key_Home: return graph::kKeyHome;
+        case Qt::Key_Left: return graph::kKeyLeft;
+        case Qt::Key_Up: return graph::kKeyUp;
+        case Qt::Key_Right: return graph::kKeyRight;
+        case Qt::Key_Down: return graph::kKeyDown;
+        default: return 0;
+    }
+}
+
+CQRNView::CQRNView(CQRNDoc& doc, QWidget* parent)
+    : QWidget(parent), doc_(doc), graph_(std::make_unique<CGraphEngine>(kNumTraces, kPointsPerTrace)) {
+    setObjectName(QStringLiteral("TuningView"));
+    // The view paints every pixel itself from its image.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::WheelFocus);
+    setMouseTracking(true);
+
+    {
+        QImage scratch(1, 1, QImage::Format_RGB32);
+        QPainter painter(&scratch);
+        painter.setFont(font());
+        surface_.Begin(painter);
+        graph_->MeasureColumnLabels(surface_);
+        surface_.End();
+    }
+    graph_->SetValueCallback(&doc_);
+    doc_.SetGraph(graph_.get());
+    doc_.PushTracesToGraph();
+    doc_.SetShowConverted(true);
+}
+
+CQRNView::~CQRNView() {
+    // The document outlives the view: it must not keep pointing at the engine.
+    if (doc_.graph() == graph_.get()) doc_.SetGraph(nullptr);
+}
+
+void CQRNView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    const int cx = width();
+    const int cy = height();
+    const qreal ratio = devicePixelRatioF();
+    image_ = QImage(qMax(1, qRound(cx * ratio)), qMax(1, qRound(cy * ratio)), QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio);
+    image_.fill(palette().color(QPalette::Base));
+    graph_->SetPlotRect(static_cast<std::int16_t>(kPlotLeft), static_cast<std::int16_t>(kPlotTop),
+                        static_cast<std::int16_t>(cx - kPlotWidthLess), static_cast<std::int16_t>(cy - kPlotHeightLess));
+    clientRect_ = QRect(0, 0, cx, cy);
+    if (minTrackSize_) minTrackSize_(kMinTrackWidth, kMinTrackHeight);
+}
+
+void CQRNView::Compose() {
+    QPainter painter(&image_);
+    painter.setFont(font());
+    painter.fillRect(clientRect_, ToQColor(graph_->GetBackgroundColor()));
+    surface_.Begin(painter);
+    graph_->Draw(surface_);
+    graph_->DrawCrosshair(surface_);
+    graph_->DrawCallout(surface_);
+    surface_.End();
+}
+
+void CQRNView::paintEvent(QPaintEvent*) {
+    ++paintCount_;
+    if (image_.isNull()) return;
+    Compose();
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(clientRect_.topLeft(), image_);
+}
+
+QImage CQRNView::ComposedImage() {
+    if (image_.isNull()) return {};
+    Compose();
+    return image_;
+}
+
+void CQRNView::RepaintNow() { repaint(); }
+
+void CQRNView::Redraw() { repaint(); }
+
+void CQRNView::LoseCapture() { capture_ = false; }
+
+void CQRNView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    capture_ = true;
+    const QPoint p = event->position().toPoint();
+    graph_->OnButtonDown(EngineModifiers(event->modifiers()), p.x(), p.y());
+    RepaintNow();
+    QWidget::mousePressEvent(event);
+}
+
+void CQRNView::mouseMoveEvent(QMouseEvent* event) {
+    const bool held = event->buttons() & Qt::LeftButton;
+    // A drag that lost the capture (a box opened, another window took the mouse) is over.
+    if (held && !capture_) return;
+    const QPoint p = event->position().toPoint();
+    graph_->OnMouseMove(held ? 1 : 0, p.x(), p.y());
+    RepaintNow();
+    QWidget::mouseMoveEvent(event);
+}
+
+void CQRNView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    if (!capture_) return;
+    capture_ = false;
+    graph_->OnButtonUp();
+    RepaintNow();
+    QWidget::mouseReleaseEvent(event);
+}
+
+void CQRNView::keyPressEvent(QKeyEvent* event) {
+    if (const int code = EngineKeyCode(event->key())) {
+        graph_->OnKey(code, qMax(1, event->count()), EngineModifiers(event->modifiers()));
+        RepaintNow();
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CQRNView::wheelEvent(QWheelEvent* event) {
+    int delta = event->angleDelta().y();
+    // Some platforms turn Shift+wheel into a sideways scroll.
+    if (delta == 0 && (event->modifiers() & Qt::ShiftModifier)) delta = event->angleDelta().x();
+    wheelRemainder_ += delta;
+    if (std::abs(wheelRemainder_) >= kWheelDelta) {
+        const int steps = wheelRemainder_ / kWheelDelta;
+        wheelRemainder_ %= kWheelDelta;
+        graph_->OnKey(graph::kKeyUp, steps, EngineModifiers(event->modifiers()));
+        RepaintNow();
+    }
+    QWidget::wheelEvent(event);
+}
+
+void CQRNView::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    wheelRemainder_ = 0;
+}
+
+bool CQRNView::event(QEvent* event) {
+    if (event->type() == QEvent::WindowDeactivate) LoseCapture();
+    return QWidget::event(event);
+}
+
+bool CQRNView::PrintTo(QPrinter& printer) {
+    const QImage image = ComposedImage();
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    if (!image.isNull()) {
+        // The page shows the screen's image, scaled to the printable area with its proportions
+        // kept, from the top-left corner.
+        const QRect page = painter.viewport();
+        const QSize logical = image.deviceIndependentSize().toSize();
+        QSize target = logical.scaled(page.size(), Qt::KeepAspectRatio);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        painter.drawImage(QRect(page.topLeft(), target), image);
+    }
+    return painter.end();
+}
+
+bool CQRNView::FilePrint(QPrinter& printer) {
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    return PrintTo(printer);
+}
+
+void CQRNView::FilePrintPreview(QPrinter& printer) {
+    QPrintPreviewDialog preview(&printer, this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { PrintTo(*p); });
+    preview.exec();
+}
+
+}  // namespace korvath::ui

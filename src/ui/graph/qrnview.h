@@ -1,0 +1,89 @@
+#pragma once
+// CQRNView: the tuning view. It owns the graph engine, sizes it to the window, composes the
+// graph in an off-screen image (so the whole graph can be redrawn after every mouse move without
+// flicker), turns mouse, wheel and key input into engine calls, and prints the composed image.
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "graph/graphengine.h"
+#include "ui/graph/qpainter_surface.h"
+
+class QPrinter;
+
+namespace korvath {
+class CQRNDoc;
+}
+
+namespace korvath::ui {
+
+class CQRNView final : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kMinTrackWidth = 450;
+    static constexpr int kMinTrackHeight = 420;
+    static constexpr int kWheelDelta = 120;
+
+    // Creation wires the engine to the document: column labels measured, the document as the
+    // value callback, the document's graph pointer, the traces pushed, converted values shown.
+    CQRNView(CQRNDoc& doc, QWidget* parent = nullptr);
+    ~CQRNView() override;
+
+    CQRNDoc& GetDocument() const { return doc_; }
+    CGraphEngine& graph() { return *graph_; }
+    // Called on every size change with the minimum tracking size (450, 420).
+    void SetMinTrackSizeHandler(std::function<void(int, int)> handler) { minTrackSize_ = std::move(handler); }
+
+    // Invalidates the whole view and paints it at once.
+    void Redraw();
+    // The composed image as the screen shows it (empty before the first size event).
+    QImage ComposedImage();
+    // One page with the composed image, scaled to the printable area keeping its proportions.
+    bool PrintTo(QPrinter& printer);
+    // File Print: the print dialog on `printer`, then the page. Print Preview: the preview
+    // window. Print direct: no dialog (the shell's print request).
+    bool FilePrint(QPrinter& printer);
+    void FilePrintPreview(QPrinter& printer);
+    bool FilePrintDirect(QPrinter& printer) { return PrintTo(printer); }
+
+    // State for the tests.
+    int wheelRemainder() const { return wheelRemainder_; }
+    bool holdsCapture() const { return capture_; }
+    int paintCount() const { return paintCount_; }
+    bool hasImage() const { return !image_.isNull(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void Compose();
+    void RepaintNow();
+    void LoseCapture();
+
+    CQRNDoc& doc_;
+    std::unique_ptr<CGraphEngine> graph_;
+    QPainterSurface surface_;
+    QImage image_;
+    QRect clientRect_;
+    int wheelRemainder_ = 0;
+    bool capture_ = false;
+    int paintCount_ = 0;
+    std::function<void(int, int)> minTrackSize_;
+};
+
+// The engine's modifier bits (Shift 4, Ctrl 8) of a Qt modifier state.
+int EngineModifiers(Qt::KeyboardModifiers modifiers);
+// The classic key code 0x20 ... 0x28 of the keys the engine handles, 0 for every other key.
+int EngineKeyCode(int qtKey);
+
+}  // namespace korvath::ui
