@@ -1,5 +1,7 @@
 #include "cli_json.h"
 
+#include "cli_command.h"
+
 #include <cstdio>
 
 namespace korvath::cli {
@@ -73,6 +75,13 @@ void AddDeclarationsJson(json& out, const Calibration& calibration) {
     out["storeFormulas"] = table.storeFormulas;
     out["loadFormulas"] = table.loadFormulas;
     out["traces"] = TracesJson(calibration.points);
+}
+
+int PrintDeclarationsResult(bool ok, const Calibration& calibration) {
+    json out{{"result", ok ? 1 : 0}};
+    AddDeclarationsJson(out, calibration);
+    std::printf("%s\n", out.dump(2).c_str());
+    return ok ? kSuccess : kFailure;
 }
 
 }  // namespace korvath::cli

@@ -15,5 +15,7 @@ nlohmann::ordered_json VariablesJson(const VariableTable& table);
 nlohmann::ordered_json TracesJson(const TracePoints& points);
 // The layout, variables, formula lists and traces of a calibration.
 void AddDeclarationsJson(nlohmann::ordered_json& out, const Calibration& calibration);
+// Prints {"result": 0|1, …the declarations…} and returns the matching exit status.
+int PrintDeclarationsResult(bool ok, const Calibration& calibration);
 
 }  // namespace korvath::cli

@@ -45,10 +45,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         return kFailure;
     }
     const bool ok = doc.ReadDeclarations(applyDefaults);
-    nlohmann::ordered_json out{{"result", ok ? 1 : 0}};
-    AddDeclarationsJson(out, doc.calibration());
-    std::printf("%s\n", out.dump(2).c_str());
-    return ok ? kSuccess : kFailure;
+    return PrintDeclarationsResult(ok, doc.calibration());
 }
 
 }  // namespace

@@ -36,10 +36,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         std::fprintf(stderr, "korvath-cli readback: %s holds %zu bytes, the definition's image %d\n", args[1].c_str(),
                      image.size(), doc.layout().TotalBlockSize);
     const bool ok = fresh->declarationsRead && doc.ExchangeImage(image.data(), image.size(), 0);
-    nlohmann::ordered_json out{{"result", ok ? 1 : 0}};
-    AddDeclarationsJson(out, doc.calibration());
-    std::printf("%s\n", out.dump(2).c_str());
-    return ok ? kSuccess : kFailure;
+    return PrintDeclarationsResult(ok, doc.calibration());
 }
 
 }  // namespace
