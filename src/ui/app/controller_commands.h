@@ -6,6 +6,12 @@
 // in. This base class has no controller: nothing is connected and the commands do nothing
 // but remember the chosen table.
 
+#include <functional>
+
+namespace korvath {
+class CQRNDoc;
+}
+
 namespace korvath::ui {
 
 class ControllerCommands {
@@ -33,6 +39,26 @@ public:
 
 private:
     int selectedTable_ = 0;
+};
+
+// The link state from the document's controller monitor (connected, USB Direct, standby) and
+// the table choice from the calibration; the transfers themselves are still to come.
+class DocumentLinkCommands : public ControllerCommands {
+public:
+    // `document` gives the document once it exists (null before the first New or Open).
+    explicit DocumentLinkCommands(std::function<CQRNDoc*()> document) : document_(std::move(document)) {}
+
+    bool IsConnected() override;
+    int SelectedTable() override;
+    void SelectTable(int table) override;
+    bool IsUsb() override;
+    void Suspend() override;
+
+protected:
+    CQRNDoc* document() const { return document_ ? document_() : nullptr; }
+
+private:
+    std::function<CQRNDoc*()> document_;
 };
 
 }  // namespace korvath::ui

@@ -56,7 +56,7 @@ CQRNApp::CQRNApp(AppOptions options) : options_(std::move(options)) {
     if (options_.controller) {
         controller_ = options_.controller;
     } else {
-        ownController_ = std::make_unique<ControllerCommands>();
+        ownController_ = std::make_unique<DocumentLinkCommands>([this] { return doc_.get(); });
         controller_ = ownController_.get();
     }
     if (options_.shell) {
@@ -130,7 +130,7 @@ bool CQRNApp::InitInstance(const QStringList& arguments) {
 
 bool CQRNApp::EnsureDocument() {
     if (doc_) return true;
-    doc_ = std::make_unique<CQRNDoc>(DocumentHost{messages_, status_, *settings_},
+    doc_ = std::make_unique<CQRNDoc>(DocumentHost{messages_, status_, *settings_, &timer_},
                                      options_.programDirectory.empty() ? ProgramDirectory() : options_.programDirectory);
     StartupBoxes();
     frame_ = std::make_unique<CMainFrame>(*this, *doc_, *settings_, *controller_, *shell_);
@@ -156,7 +156,7 @@ void CQRNApp::StartupBoxes() {
 void CQRNApp::OnNewDocument() {
     doc_->InitNewCalibration();
     doc_->RefreshViews(1);
-    frame_->RefreshSettingsSheet(0);
+    doc_->RefreshSettingsSheet(0);
     pathName_.clear();
     doc_->SetModifiedFlag(false);
     frame_->UpdateTitle();
@@ -198,11 +198,8 @@ bool CQRNApp::OpenDocumentFile(const QString& path) {
     const bool existed = doc_ != nullptr;
     if (existed && !SaveModified()) return false;
     EnsureDocument();
-    OpenHooks hooks;
-    hooks.refreshSettingsSheet = [this](CQRNDoc&) {
-        if (frame_) frame_->RefreshSettingsSheet(0);
-    };
-    if (!OpenCalibrationFile(*doc_, QFileInfo(path).absoluteFilePath().toStdString(), hooks)) return false;
+    // Opening identifies the controller and refreshes the settings sheet through the document.
+    if (!OpenCalibrationFile(*doc_, QFileInfo(path).absoluteFilePath().toStdString())) return false;
     pathName_ = QFileInfo(path).absoluteFilePath();
     recent_.Add(pathName_);
     frame_->RebuildRecentFiles();

@@ -104,6 +104,8 @@ private:
     std::unique_ptr<IniSettingsStore> settings_;
     QtMessageHost messages_;
     QtStatusHost status_;
+    // The controller link's poll timer.
+    QtTimerHost timer_;
     RecentFileList recent_;
     std::unique_ptr<CQRNDoc> doc_;
     std::unique_ptr<CMainFrame> frame_;
