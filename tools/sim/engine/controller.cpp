@@ -133,10 +133,10 @@ void Controller::Receive(std::uint8_t byte) {
     if (unplugged_) return;
     ++bytes_received_;
     ++stats_.bytes_received;
-    if (const ActiveFault* f = FindFault(FaultKind::SilentAfter); f && bytes_received_ == f->spec.arg + 1)
+    if (const ActiveFault* f = FindFault(FaultKind::SilentAfter); f && bytes_received_ == f->fault.arg + 1)
         NoteFault(FaultKind::SilentAfter);
     Dispatch(byte);
-    if (const ActiveFault* f = FindFault(FaultKind::UnplugAfter); f && bytes_received_ >= f->spec.arg) {
+    if (const ActiveFault* f = FindFault(FaultKind::UnplugAfter); f && bytes_received_ >= f->fault.arg) {
         unplugged_ = true;
         output_.clear();
         NoteFault(FaultKind::UnplugAfter);
@@ -476,7 +476,7 @@ void Controller::Burn(std::uint32_t block, std::uint32_t count) {
             failed_at = static_cast<std::uint32_t>(flash_address);
             break;
         }
-        if (fail && fail->spec.arg == block + k) {
+        if (fail && fail->fault.arg == block + k) {
             NoteFault(FaultKind::BurnFail);
             failed_at = static_cast<std::uint32_t>(flash_address);  // the block keeps its old content
             break;
@@ -530,14 +530,14 @@ void Controller::Abandon() {
 void Controller::Emit(std::uint8_t byte) {
     if (byte == 0) return;  // never on the wire: the serial port drops it and HID cannot carry it
     ++bytes_produced_;
-    if (const ActiveFault* f = FindFault(FaultKind::SilentAfter); f && bytes_received_ > f->spec.arg) return;
-    if (const ActiveFault* f = FindFault(FaultKind::DropByte); f && bytes_produced_ == f->spec.arg) {
+    if (const ActiveFault* f = FindFault(FaultKind::SilentAfter); f && bytes_received_ > f->fault.arg) return;
+    if (const ActiveFault* f = FindFault(FaultKind::DropByte); f && bytes_produced_ == f->fault.arg) {
         NoteFault(FaultKind::DropByte);
         return;
     }
     std::uint64_t due = now_;
     if (const ActiveFault* f = FindFault(FaultKind::DelayMs)) {
-        due += f->spec.arg;
+        due += f->fault.arg;
         NoteFault(FaultKind::DelayMs);
     }
     output_.push_back({due, byte});
@@ -570,13 +570,13 @@ void Controller::Refuse() { Emit(kRefuse); }
 
 const Controller::ActiveFault* Controller::FindFault(FaultKind kind) const {
     for (const auto& f : faults_)
-        if (f.spec.kind == kind) return &f;
+        if (f.fault.kind == kind) return &f;
     return nullptr;
 }
 
 bool Controller::FireCountFault(FaultKind kind) {
     for (auto& f : faults_) {
-        if (f.spec.kind != kind || f.remaining == 0) continue;
+        if (f.fault.kind != kind || f.remaining == 0) continue;
         if (f.remaining != FaultSpec::kEvery) --f.remaining;
         NoteFault(kind);
         return true;

@@ -141,7 +141,7 @@ private:
     enum class PacketPart { Data, Marker, ChecksumLow, ChecksumHigh };
 
     struct ActiveFault {
-        FaultSpec spec;
+        FaultSpec fault;
         std::uint64_t remaining;  // for count faults: how many more times it fires
     };
 

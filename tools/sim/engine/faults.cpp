@@ -50,13 +50,13 @@ std::optional<FaultSpec> ParseFault(std::string_view text, std::string* error) {
         if (error) *error = "unknown fault '" + std::string(name) + "'";
         return std::nullopt;
     }
-    FaultSpec spec{info->kind, info->default_arg};
+    FaultSpec fault{info->kind, info->default_arg};
     if (colon == std::string_view::npos) {
         if (info->rule == ArgRule::Required) {
             if (error) *error = "fault '" + std::string(name) + "' needs an argument: " + std::string(name) + ":N";
             return std::nullopt;
         }
-        return spec;
+        return fault;
     }
     if (info->rule == ArgRule::None) {
         if (error) *error = "fault '" + std::string(name) + "' takes no argument";
@@ -73,8 +73,8 @@ std::optional<FaultSpec> ParseFault(std::string_view text, std::string* error) {
         if (error) *error = "fault '" + std::string(name) + "': the count must be at least 1";
         return std::nullopt;
     }
-    spec.arg = value;
-    return spec;
+    fault.arg = value;
+    return fault;
 }
 
 const char* FaultName(FaultKind kind) {
