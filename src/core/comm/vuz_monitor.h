@@ -8,12 +8,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "comm/byte_transport.h"
 
 namespace korvath {
 
 class MonitorClient;
+class PacketProgress;
 class TimerHost;
 
 class CTCS_Monitor {
@@ -86,6 +88,31 @@ public:
     static bool WaitsForConfirm(char letter);
 
     ByteTransport* transport() const { return transport_.get(); }
+    // --- block packets (comm/block_packets.cpp): the flash transfer's binary packets into and
+    // out of the controller's RAM buffer, and the burn and load commands between that buffer and
+    // flash. Results as in comm/block_packets.h.
+    std::uint8_t upload_block(const std::uint8_t* image, std::int32_t start, std::int32_t address, std::int32_t count,
+                              std::int32_t nvmType, std::string& statusText);
+    std::uint16_t download_block(std::uint8_t* image, std::int32_t start, std::int32_t address, std::int32_t count,
+                                 std::string& statusText);
+    std::uint8_t burn_flash(std::int32_t block, std::int32_t count, std::string& errorText);
+    std::uint8_t load_flash(std::int32_t block, std::int32_t count, std::string& errorText);
+    std::uint16_t read_unescaped();
+    // Receives the status text with its dots while packets move (none: no progress shown).
+    void set_packet_progress(PacketProgress* progress) { packetProgress_ = progress; }
+
+private:
+    void put_raw(std::uint8_t byte);
+    void put_escaped(std::uint8_t byte);
+    void add_checksum(std::uint8_t byte);
+    void put_packet_header(char letter, std::int32_t address, std::int32_t countLessOne);
+    void packet_progress(std::int32_t index, std::string& statusText);
+
+    std::uint16_t packetChecksum_ = 0;
+    std::int32_t packetPending_ = 0;
+    std::vector<std::uint8_t> packet_;
+    PacketProgress* packetProgress_ = nullptr;
+    // --- end block packets
 
 private:
     std::int32_t ModeForLetter(char letter) const;

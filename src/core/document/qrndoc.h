@@ -123,6 +123,28 @@ public:
     void SetDefinitionDirectory(std::string directory) { definitionDirectory_ = std::move(directory); }
     char packageRevision() const { return packageRevision_; }
     DocumentHost& host() { return host_; }
+    // --- calibration transfer (document/transfer.cpp)
+    // direction 1 writes the calibration to the controller, 0 reads it.
+    bool TransferCalibration(int direction);
+    bool TransferEepromTable(std::uint8_t* image, std::int32_t size, std::int32_t table, std::string& errorText,
+                             int direction);
+    bool TransferFlashTable(std::uint8_t* image, std::int32_t size, std::int32_t table, std::string& errorText,
+                            int direction);
+    bool OnWriteCalibration() { return TransferCalibration(1); }
+    // Read Calibration from Controller after the save prompt: returns the document's new title
+    // (pathName's directory and "ControllerReadback_Table#<n>"); ok receives the transfer's result.
+    std::string OnReadCalibration(const std::string& pathName, bool* ok = nullptr);
+    void OnSelectTable(int table);
+    // 0 or 1, from the calibration's view state.
+    std::int32_t SelectedTable() const;
+    void ShowStatus(std::string_view text);
+    // Asks the user which of several similar transmissions a read image belongs to (none: the
+    // first of the list).
+    void SetReadbackChooser(class ReadbackChooser* chooser) { readbackChooser_ = chooser; }
+
+private:
+    ReadbackChooser* readbackChooser_ = nullptr;
+    // --- end calibration transfer
 
 private:
     bool PlaceInImage(VariableSlot& slot);

@@ -1,0 +1,354 @@
+// The document's calibration transfer: the image built from the calibration goes to the
+// controller's NVM table byte by byte (EEPROM) or in block packets through the controller's RAM
+// buffer (flash), and comes back the same way.
+
+#include "document/transfer.h"
+
+#include <chrono>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "comm/block_packets.h"
+#include "comm/comm_texts.h"
+#include "document/qrndoc.h"
+#include "document/readback_decoder.h"
+#include "platform/message_style.h"
+#include "platform/paths.h"
+#include "platform/printf_format.h"
+
+namespace korvath {
+namespace {
+
+using namespace transfer_text;
+
+constexpr unsigned kErrorBox = MessageStyle::IconError | MessageStyle::TaskModal;
+constexpr std::int32_t kEepromTableSize = 256;
+constexpr std::int32_t kMaxImageSize = 32767;  // image positions are signed 16-bit
+constexpr std::int32_t kPacketSize = packet::kMaxCount;
+constexpr std::int32_t kEepromProgressEvery = 10;
+constexpr std::size_t kMaxStatusLength = 150;
+constexpr unsigned kEepromRetryDelayMs = 23;
+constexpr unsigned kLastFlashBlock = 0xFFF;
+constexpr unsigned kMaxBlocksPerBuffer = 256;
+
+// RAM registers of the controller.
+constexpr std::int32_t kEepromPageRegister = 68;
+constexpr std::int32_t kTableWrittenRegister = 69;
+constexpr std::int32_t kFlashTableWrittenRegister = 0x1045;
+constexpr std::int32_t kFlashTableWrittenValue = 0x40;
+
+std::uint32_t CeilDiv(std::uint32_t a, std::uint32_t b) { return (a + b - 1) / b; }
+
+// Flash blocks to move for the rest of the image from `offset` in the RAM buffer: enough to
+// cover it, at most one buffer.
+std::uint32_t BlocksFor(std::uint32_t remaining, std::uint32_t offset, std::uint32_t blockSize,
+                        std::uint32_t perBuffer) {
+    const std::uint32_t n = CeilDiv(remaining + offset, blockSize);
+    return n >= perBuffer ? perBuffer : n;
+}
+
+// The status text grows by a dot at each step and stops growing at a line's length.
+void AddDot(std::string& status) {
+    if (status.size() < kMaxStatusLength) status += '.';
+}
+
+// Status texts and progress of a packet transfer on their way to the status bar.
+class TransferProgress final : public PacketProgress {
+public:
+    TransferProgress(CQRNDoc& doc, std::int32_t total) : doc_(doc), total_(static_cast<std::uint32_t>(total)) {
+        if (doc_.monitor()) doc_.monitor()->set_packet_progress(this);
+    }
+    ~TransferProgress() override {
+        if (doc_.monitor()) doc_.monitor()->set_packet_progress(nullptr);
+    }
+    TransferProgress(const TransferProgress&) = delete;
+    TransferProgress& operator=(const TransferProgress&) = delete;
+
+    void ShowPacketStatus(const std::string& statusText, std::uint32_t bytesDone) override {
+        doc_.ShowStatus(statusText);
+        doc_.host().status.SetProgress(bytesDone, total_);
+    }
+
+private:
+    CQRNDoc& doc_;
+    std::uint32_t total_;
+};
+
+}  // namespace
+
+std::string CheckTransferLayout(const ImageLayout& layout, int table, int ramMode) {
+    const std::int32_t size = layout.TotalBlockSize;
+    if (size <= 0 || size > kMaxImageSize) return FormatText(kImageSizeFormat, size);
+    if (layout.NVMType == 0) {
+        if (size > kEepromTableSize) return FormatText(kEepromImageTooLargeFormat, size);
+        return {};
+    }
+    const auto blockSize = static_cast<std::uint16_t>(layout.FlashBlockSize);
+    const auto bufferSize = static_cast<std::uint16_t>(layout.CalBufferSize);
+    if (blockSize == 0) return kZeroFlashBlockSize;
+    if (bufferSize == 0 || bufferSize % kPacketSize != 0 || bufferSize % blockSize != 0 ||
+        bufferSize / blockSize > kMaxBlocksPerBuffer)
+        return FormatText(kBadCalBufferSizeFormat, unsigned{bufferSize}, unsigned{blockSize});
+    const std::int64_t first = layout.CalBufferStart;
+    const std::int64_t last = first + bufferSize - 1;
+    const std::int64_t top = ramMode == 2 ? 0xFFFF : 0xFFF;
+    if (first < 0 || last > top)
+        return FormatText(kBufferOutOfRangeFormat, static_cast<unsigned>(std::max<std::int64_t>(first, 0)),
+                          static_cast<unsigned>(std::max<std::int64_t>(last, 0)), static_cast<unsigned>(top));
+    const std::uint32_t firstBlock = static_cast<std::uint32_t>(layout.CalNVMStart) / blockSize +
+                                     static_cast<std::uint32_t>(table) * static_cast<std::uint32_t>(layout.CalNVMPageSize) /
+                                         blockSize;
+    const std::uint32_t lastBlock = firstBlock + CeilDiv(static_cast<std::uint32_t>(size), blockSize) - 1;
+    if (lastBlock > kLastFlashBlock) return FormatText(kFlashBlocksOutOfRangeFormat, table + 1, lastBlock);
+    return {};
+}
+
+std::string ReadbackTitle(const std::string& pathName, int table) {
+    const std::size_t slash = pathName.find_last_of("\\/");
+    const std::string directory = slash == std::string::npos ? std::string() : pathName.substr(0, slash + 1);
+    return FormatText(kReadbackTitleFormat, directory.c_str(), table + 1);
+}
+
+void CQRNDoc::ShowStatus(std::string_view text) { host_.status.SetStatusText(text); }
+
+std::int32_t CQRNDoc::SelectedTable() const {
+    // Only 0 and 1 name a table; anything else a file may hold counts as table #2, so that no
+    // other value ever reaches the controller's page register.
+    return cal_.viewState.SelectedTable() == 0 ? 0 : 1;
+}
+
+void CQRNDoc::OnSelectTable(int table) {
+    cal_.viewState.SetSelectedTable(table == 0 ? 0 : 1);
+    SetModifiedFlag();
+}
+
+std::string CQRNDoc::OnReadCalibration(const std::string& pathName, bool* ok) {
+    std::string title = ReadbackTitle(pathName, SelectedTable());
+    const bool transferred = TransferCalibration(0);
+    RefreshViews(1);
+    RefreshSettingsSheet(0);
+    if (ok) *ok = transferred;
+    return title;
+}
+
+bool CQRNDoc::TransferCalibration(int direction) {
+    const bool writing = direction == 1;
+    const char* caption = writing ? kWriteCaption : kReadCaption;
+    const std::int32_t table = SelectedTable();
+    auto refuse = [&](const std::string& why) {
+        ShowMessage(why, caption, kErrorBox);
+        return false;
+    };
+    // A definition the transfer cannot carry is refused before anything goes to the controller,
+    // and again after the identification, which may have switched the definition.
+    auto layoutProblem = [&] { return CheckTransferLayout(layout(), table, monitor_ ? monitor_->ram_mode() : 0); };
+    if (std::string why = layoutProblem(); !why.empty()) return refuse(why);
+
+    if (!IdentifyController(0, 1)) return refuse(writing ? kNoControllerWrite : kNoControllerRead);
+    if (std::string why = layoutProblem(); !why.empty()) return refuse(why);
+
+    const ImageLayout& l = layout();
+    const std::int32_t size = l.TotalBlockSize;
+    std::vector<std::uint8_t> image(static_cast<std::size_t>(size), l.NVMType > 1 ? 0xFF : 0x00);
+    std::string errorText;
+    const bool eeprom = l.NVMType == 0;
+    auto transferTable = [&](int dir) {
+        return eeprom ? TransferEepromTable(image.data(), size, table, errorText, dir)
+                      : TransferFlashTable(image.data(), size, table, errorText, dir);
+    };
+
+    if (writing) {
+        if (!ExchangeImage(image.data(), image.size(), 1)) return refuse(kImageNotBuilt);
+        if (!transferTable(1) && !transferTable(1)) {
+            ShowMessage(errorText, eeprom ? kByteWriteCaption : kFlashWriteCaption, kErrorBox);
+            return false;
+        }
+        return true;
+    }
+
+    if (!transferTable(0)) return false;  // the table transfer has shown its message
+
+    // Only now does the calibration change; should the image not fit, it is put back as it was.
+    Calibration before = cal_;
+    DefinitionReader readerBefore = reader_;
+    std::string directoryBefore = definitionDirectory_;
+    bool definitionChanged = false;
+    CTransReadbackDecoder decoder(readbackChooser_);
+    std::string definitionName;
+    if (decoder.DecodeReadback(definitionDirectory_, definitionName, image.data(), image.size())) {
+        cal_.application.DefinitionFileName = definitionName;
+        LoadDefinitionFile(ResolveExistingPath(JoinPath(definitionDirectory_, definitionName)));
+        ReadApplicationID();
+        // The new definition brings its own formula lists; appended to the old ones they would
+        // run twice and grow with every read.
+        ResetVariableTable(0);
+        ReadDeclarations(0);
+        definitionChanged = true;
+        RefreshViews(1);
+        RefreshSettingsSheet(0);
+    }
+    if (!ExchangeImage(image.data(), image.size(), 0)) {
+        cal_ = std::move(before);
+        reader_ = std::move(readerBefore);
+        definitionDirectory_ = std::move(directoryBefore);
+        if (definitionChanged) {
+            RefreshViews(1);
+            RefreshSettingsSheet(0);
+        }
+        return refuse(kImageNotTaken);
+    }
+    SetModifiedFlag();
+    return true;
+}
+
+bool CQRNDoc::TransferEepromTable(std::uint8_t* image, std::int32_t size, std::int32_t table, std::string& errorText,
+                                  int direction) {
+    if (!monitor_) return false;
+    CTCS_Monitor& m = *monitor_;
+    StatusHost& progress = host_.status;
+    const bool writing = direction == 1;
+    if (writing && !m.enable_EEPROM_write()) return false;
+    std::string status = FormatText(writing ? kWritingFormat : kReadingFormat, table + 1);
+
+    std::int32_t page = table;
+    if (!m.access_RAM('f', kEepromPageRegister, page, errorText)) {
+        ShowMessage(errorText, kPageSelectCaption, kErrorBox);
+        progress.SetProgress(0, 0);
+        return false;
+    }
+    const auto total = static_cast<std::uint32_t>(size);
+    for (std::int32_t i = 0; i < size; ++i) {
+        if (i % kEepromProgressEvery == 0) {
+            ShowStatus(status);
+            progress.SetProgress(static_cast<std::uint32_t>(i), total);
+            AddDot(status);
+        }
+        if (writing) {
+            if (!m.write_NVM('e', i, image[i], errorText)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(kEepromRetryDelayMs));
+                const std::string first = errorText;
+                if (!m.write_NVM('e', i, image[i], errorText)) {
+                    // A retry refused at once on a lost link says nothing new: keep the reason.
+                    if (errorText == comm_text::kTestAndWritePrefix) errorText = first;
+                    progress.SetProgress(0, 0);
+                    return false;
+                }
+            }
+        } else {
+            std::uint16_t value = 0;
+            for (int attempt = 0; attempt < 3; ++attempt) {
+                if (!m.read_NVM('e', i, value, errorText)) {
+                    ShowMessage(errorText, kByteReadCaption, kErrorBox);
+                    progress.SetProgress(0, 0);
+                    return false;
+                }
+                if (value != 0x00 && value != 0xFF) break;
+            }
+            image[i] = static_cast<std::uint8_t>(value);
+        }
+    }
+    if (writing) {
+        m.disable_EEPROM_write();
+        std::int32_t written = table == 0 ? 1 : 0;
+        std::string ignored;
+        m.access_RAM('f', kTableWrittenRegister, written, ignored);
+        status = FormatText(kWriteCompleteFormat, table + 1);
+    } else {
+        status = FormatText(kReadCompleteFormat, table + 1);
+    }
+    ShowStatus(status);
+    progress.SetProgress(total, total);
+    return true;
+}
+
+bool CQRNDoc::TransferFlashTable(std::uint8_t* image, std::int32_t size, std::int32_t table, std::string& errorText,
+                                 int direction) {
+    if (!monitor_) return false;
+    CTCS_Monitor& m = *monitor_;
+    const ImageLayout& l = layout();
+    if (!CheckTransferLayout(l, table, m.ram_mode()).empty()) return false;
+    const std::uint32_t blockSize = static_cast<std::uint16_t>(l.FlashBlockSize);
+    const std::uint32_t bufferSize = static_cast<std::uint16_t>(l.CalBufferSize);
+    const std::int32_t bufferStart = l.CalBufferStart;
+    const std::uint32_t perBuffer = bufferSize / blockSize;
+    std::uint32_t block = static_cast<std::uint32_t>(l.CalNVMStart) / blockSize +
+                          static_cast<std::uint32_t>(table) * static_cast<std::uint32_t>(l.CalNVMPageSize) / blockSize;
+    const auto total = static_cast<std::uint32_t>(size);
+    TransferProgress shown(*this, size);
+    auto fail = [&](std::string_view text, std::string_view caption) {
+        m.set_connected(0);
+        ShowMessage(text, caption, kErrorBox);
+        host_.status.SetProgress(0, 0);
+        return false;
+    };
+    std::string status;
+
+    if (direction == 1) {
+        status = FormatText(kWritingFormat, table + 1);
+        for (std::int32_t pos = 0; pos < size; pos += kPacketSize) {
+            const auto remaining = static_cast<std::uint32_t>(size - pos);
+            const std::uint32_t offset = static_cast<std::uint32_t>(pos) % bufferSize;
+            const auto address = static_cast<std::int32_t>(bufferStart + static_cast<std::int32_t>(offset));
+            std::uint8_t r = m.upload_block(image, pos, address, static_cast<std::int32_t>(remaining), l.NVMType, status);
+            if (r != packet::kUploadOk) {
+                m.purge();
+                r = m.upload_block(image, pos, address, static_cast<std::int32_t>(remaining), l.NVMType, status);
+            }
+            if (r != packet::kUploadOk) {
+                // The text also goes back to the caller, whose message follows this one.
+                errorText = r == packet::kUploadMalformed ? kMalformedPacket : kWriteTimeout;
+                return fail(errorText, kFlashMemoryWriteCaption);
+            }
+            if (offset + kPacketSize == bufferSize || remaining <= static_cast<std::uint32_t>(kPacketSize)) {
+                const auto n = static_cast<std::int32_t>(BlocksFor(remaining, offset, blockSize, perBuffer));
+                if (m.burn_flash(static_cast<std::int32_t>(block), n, errorText) != packet::kFlashOk) {
+                    m.purge();
+                    if (m.burn_flash(static_cast<std::int32_t>(block), n, errorText) != packet::kFlashOk)
+                        return fail(errorText, kFlashMemoryWriteCaption);
+                }
+                block += perBuffer;
+            }
+        }
+        std::string ignored;
+        if (l.NVMType < 2) {
+            std::int32_t written = table == 0 ? 1 : 0;
+            m.access_RAM('f', kTableWrittenRegister, written, ignored);
+        } else {
+            std::int32_t written = kFlashTableWrittenValue;
+            m.access_RAM('f', kFlashTableWrittenRegister, written, ignored);
+        }
+        status = FormatText(kWriteCompleteFormat, table + 1);
+    } else {
+        status = FormatText(kReadingFormat, table + 1);
+        for (std::int32_t pos = 0; pos < size; pos += kPacketSize) {
+            const auto remaining = static_cast<std::uint32_t>(size - pos);
+            const std::uint32_t offset = static_cast<std::uint32_t>(pos) % bufferSize;
+            if (offset == 0) {
+                const auto n = static_cast<std::int32_t>(BlocksFor(remaining, 0, blockSize, perBuffer));
+                if (m.load_flash(static_cast<std::int32_t>(block), n, errorText) != packet::kFlashOk) {
+                    m.purge();
+                    if (m.load_flash(static_cast<std::int32_t>(block), n, errorText) != packet::kFlashOk)
+                        return fail(errorText, kFlashMemoryReadCaption);
+                }
+                block += perBuffer;
+            }
+            const auto address = static_cast<std::int32_t>(bufferStart + static_cast<std::int32_t>(offset));
+            std::uint16_t r = m.download_block(image, pos, address, static_cast<std::int32_t>(remaining), status);
+            if (r != packet::kDownloadOk) {
+                m.purge();
+                r = m.download_block(image, pos, address, static_cast<std::int32_t>(remaining), status);
+            }
+            if (r != packet::kDownloadOk) {
+                errorText = kReadCommunicationError;
+                return fail(errorText, kFlashMemoryReadCaption);
+            }
+        }
+        status = FormatText(kReadCompleteFormat, table + 1);
+    }
+    ShowStatus(status);
+    host_.status.SetProgress(total, total);
+    return true;
+}
+
+}  // namespace korvath
