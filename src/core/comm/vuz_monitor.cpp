@@ -75,21 +75,6 @@ void CTCS_Monitor::suspend() {
     if (transport_) transport_->close();
 }
 
-void CTCS_Monitor::poll() {
-    if (!connected_) {
-        purge();
-        std::string ignored;
-        reopen(ignored);
-        purge();
-        if (!document_ || !document_->IdentifyController(0, 1)) return;
-    }
-    // No live-data items yet: the tick only checks that the controller still answers.
-    if (itemCount_ == 0) {
-        if (document_) document_->IdentifyController(0, 1);
-        return;
-    }
-}
-
 std::int32_t CTCS_Monitor::query_versions(std::uint16_t* productId, std::uint16_t* hardwareVersion,
                                           std::uint16_t* firmwareMajor, std::uint16_t* firmwareMinor) {
     std::string errorText;

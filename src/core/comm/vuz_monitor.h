@@ -3,6 +3,7 @@
 // checked against the controller's echo; after an address the controller answers with the
 // addressed byte as two hexadecimal digits, and two more digits store a new value.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "comm/byte_transport.h"
+#include "comm/data_items.h"
+#include "formula/formulaparser.h"
 
 namespace korvath {
 
@@ -135,6 +138,34 @@ private:
     std::int32_t eepromMode_ = 0;
     std::int32_t ramMode_ = 0;
     std::unique_ptr<ByteTransport> transport_;
+
+    // --- live data items (vuz_monitor_poll.cpp)
+public:
+    // Reads "[DataItems]" of the document's definition into at most 20 items, registers the
+    // receiver and sets the poll period. Returns the handle 1, or 0 when there is no document or
+    // no section (nothing is registered then).
+    std::int32_t load_data_items(MonitorClient* document, LiveDataReceiver receiver);
+    // Unregisters the receiver of the handle, forgets every item, slows the timer to 1000 ms.
+    void unload_data_items(std::int32_t handle);
+    // Makes every item due at once, puts the cursor on the last item, marks the link lost.
+    void mark_link_lost();
+    std::int32_t item_count() const { return itemCount_; }
+    const DataItem& data_item(std::int32_t index) const { return items_.at(static_cast<std::size_t>(index)); }
+    std::int32_t monitor_item_count() const { return monitorItemCount_; }
+    std::int32_t log_item_count() const { return logItemCount_; }
+    std::int32_t poll_cursor() const { return pollCursor_; }
+
+private:
+    // Picks the next due item (steps 3 and 4 of a tick); -1 when none is due this tick.
+    std::int32_t NextDueItem();
+    void PollItem(DataItem& item);
+    void Deliver(std::int32_t index, const char* text, const float* value);
+
+    std::array<DataItem, live_data::kMaxItems> items_{};
+    std::array<LiveDataReceiver, live_data::kReceiverSlots> receivers_{};
+    FormulaParser evaluator_;
+    bool polling_ = false;  // a tick is under way (a message box inside it may dispatch another)
+    // --- end of live data items
 };
 
 }  // namespace korvath

@@ -112,6 +112,26 @@ public:
     // Evaluates a formula whose references have been substituted.
     double Evaluate(const std::string& formula, double x);
 
+    // --- live data (live_data.cpp) and diagnostics (diagnostics.cpp)
+    // The definition reads of the live-data poller, on the loaded definition text.
+    bool FindSection(std::string_view header, int continueSearch) override;
+    bool FindBlock(std::string_view key, std::string& label, int continueSearch) override;
+    bool FindKeyValue(std::string_view key, std::string& value, int inBlock, const char* defaultText) override;
+    bool ReadKeyString(std::string_view key, std::string& out, std::size_t maxLength, int inBlock,
+                       const char* defaultText) override;
+    int ReadKeyInt(std::string_view key, std::int32_t& out, int inBlock, std::int32_t defaultValue) override;
+    int ReadKeyFloat(std::string_view key, float& out, int inBlock, float defaultValue) override;
+    int SubstituteItemReferences(std::string& formula) override;
+    // Registers the receiver for the items of the loaded definition's "[DataItems]" with the
+    // monitor; returns the handle for UnloadDataItems, 0 when there is no link or no section.
+    std::int32_t LoadDataItems(LiveDataReceiver receiver);
+    void UnloadDataItems(std::int32_t handle);
+    // Reads the first 256 bytes of the controller's RAM into RAMDump.txt in the program
+    // directory; false when the file cannot be made or the controller stops answering.
+    bool DumpControllerRam();
+    std::string RamDumpPath() const;
+    // --- end of live data
+
     // --- data
     Calibration& calibration() { return cal_; }
     const Calibration& calibration() const { return cal_; }
@@ -123,6 +143,7 @@ public:
     void SetDefinitionDirectory(std::string directory) { definitionDirectory_ = std::move(directory); }
     char packageRevision() const { return packageRevision_; }
     DocumentHost& host() { return host_; }
+
     // --- calibration transfer (document/transfer.cpp)
     // direction 1 writes the calibration to the controller, 0 reads it.
     bool TransferCalibration(int direction);

@@ -1,0 +1,60 @@
+#pragma once
+// Diagnostics for technical support: the RAM dump file and the e-mail that carries it together
+// with the calibration. The mail client itself belongs to the front end; the core says what it
+// must be given.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvath {
+
+class CQRNDoc;
+
+namespace diagnostics {
+inline constexpr char kRamDumpFileName[] = "RAMDump.txt";
+inline constexpr char kRamDumpHeader[] = "      0  1  2  3  4  5  6  7  8  9  A  B  C  D  E  F";
+inline constexpr char kRamDumpRowFormat[] = "\n0x%X |";
+inline constexpr char kRamDumpByteFormat[] = " %02x";
+inline constexpr int kRamDumpBytes = 256;
+inline constexpr char kReadingStateStatus[] = "Reading controller operating state...";
+inline constexpr char kStateReadStatus[] = "Controller operating state read complete";
+
+inline constexpr char kMailSubject[] = "Zentrix data for troubleshooting";
+inline constexpr char kSupportName[] = "Ardexco Tech Support";
+// The maker's technical-support mailbox.
+inline constexpr char kSupportAddress[] = "techsupport@ardexco.example";
+// Temporary copies of an unsaved calibration are named with this prefix.
+inline constexpr char kTemporaryPrefix[] = "afx";
+}  // namespace diagnostics
+
+// The text of a dump of the given RAM bytes (the header, the rule and 16 rows of 16 bytes; a
+// short read ends the text after the last byte given). No line end after the last row.
+std::string RamDumpText(const std::vector<unsigned char>& bytes);
+
+struct MailAttachment {
+    std::string path;         // the file to attach
+    std::string displayName;  // the name the recipient sees
+};
+
+// Everything the mail client is given for the message to technical support.
+struct SupportMail {
+    std::string subject;
+    std::string recipientName;
+    std::string recipientAddress;
+    std::vector<MailAttachment> attachments;  // the calibration, then RAMDump.txt
+    // A copy of the calibration made for the mail; delete it when the mail client returns
+    // (FinishSupportMail). Empty when the saved file itself is attached.
+    std::string temporaryFile;
+};
+
+// Prepares the mail: the calibration file itself when it is saved and unchanged, else a
+// temporary copy (the modified flag stays as it was), and a fresh RAM dump (whatever state the
+// dump file is left in). pathName: the document's file, empty when it has none; title: the
+// document's title. Nothing when the temporary copy cannot be written.
+std::optional<SupportMail> PrepareSupportMail(CQRNDoc& doc, const std::string& pathName, const std::string& title);
+
+// Deletes the temporary copy of a prepared mail, if it made one.
+void FinishSupportMail(const SupportMail& mail);
+
+}  // namespace korvath

@@ -1,0 +1,150 @@
+// The RAM dump of the simulated controller and the preparation of the mail to technical support.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "document/calibration_file.h"
+#include "document/diagnostics.h"
+#include "document/qrndoc.h"
+#include "engine/faults.h"
+#include "support/recording_host.h"
+#include "support/sim_transport.h"
+
+namespace korvath {
+namespace {
+
+using namespace korvath::testing;
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class DiagnosticsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::ControllerConfig config;
+        config.drive = false;
+        controller = std::make_unique<sim::Controller>(config);
+        for (int a = 0; a < 256; ++a) controller->SetRam(static_cast<std::uint16_t>(a), static_cast<std::uint8_t>(a));
+        auto transport = std::make_unique<SimTransport>(*controller);
+        link = transport.get();
+        doc = std::make_unique<CQRNDoc>(DocumentHost{host, host, settings}, dir.path(), std::move(transport));
+        host.statuses.clear();
+    }
+
+    TempDir dir;
+    RecordingHost host;
+    MemorySettings settings;
+    std::unique_ptr<sim::Controller> controller;
+    SimTransport* link = nullptr;
+    std::unique_ptr<CQRNDoc> doc;
+};
+
+TEST_F(DiagnosticsTest, RamDumpIsAHexTableOfTheFirst256Bytes) {
+    // The dump reads even while the link is not marked connected (as after construction).
+    ASSERT_EQ(doc->monitor()->is_connected(), 0);
+    ASSERT_TRUE(doc->DumpControllerRam());
+    EXPECT_EQ(doc->RamDumpPath(), dir.File("RAMDump.txt"));
+    const std::string text = ReadFile(dir.File("RAMDump.txt"));
+
+    std::string expected = "      0  1  2  3  4  5  6  7  8  9  A  B  C  D  E  F\n    +";
+    expected += std::string(48, '-');
+    const char* digits = "0123456789abcdef";
+    for (int r = 0; r < 16; ++r) {
+        expected += "\n0x";
+        expected += static_cast<char>(std::toupper(digits[r]));
+        expected += " |";
+        for (int c = 0; c < 16; ++c) {
+            expected += ' ';
+            expected += digits[r];
+            expected += digits[c];
+        }
+    }
+    EXPECT_EQ(text, expected);
+    // Each value's first digit stands under its column digit.
+    const auto header = text.find('A');
+    const auto row1 = text.find("\n0x1 |") + 1;
+    EXPECT_EQ(text.substr(row1 + header, 2), "1a");
+    EXPECT_EQ(text.back(), 'f');  // no line end after the last row
+    EXPECT_EQ(host.statuses, (std::vector<std::string>{"Reading controller operating state...",
+                                                       "Controller operating state read complete"}));
+    EXPECT_EQ(RamDumpText(std::vector<unsigned char>(256)).size(), text.size());
+}
+
+TEST_F(DiagnosticsTest, ADumpThatLosesTheControllerEndsAfterTheLastByteRead) {
+    // Three bytes go to the controller for each RAM read; it answers 20 reads.
+    controller->AddFault({sim::FaultKind::SilentAfter, controller->Stats().bytes_received + 3 * 20});
+    EXPECT_FALSE(doc->DumpControllerRam());
+    const std::string text = ReadFile(dir.File("RAMDump.txt"));
+    std::vector<unsigned char> first20(20);
+    for (int i = 0; i < 20; ++i) first20[static_cast<std::size_t>(i)] = static_cast<unsigned char>(i);
+    EXPECT_EQ(text, RamDumpText(first20));
+    EXPECT_EQ(host.statuses.back(), "Reading controller operating state...");
+}
+
+TEST_F(DiagnosticsTest, ADumpThatCannotCreateItsFileFails) {
+    std::filesystem::create_directory(dir.File("RAMDump.txt"));  // a folder in the file's place
+    EXPECT_FALSE(doc->DumpControllerRam());
+    EXPECT_TRUE(host.statuses.empty());
+}
+
+TEST_F(DiagnosticsTest, MailAttachesTheSavedFileUnderItsOwnName) {
+    const std::string path = dir.File("My Truck.qvr");
+    ASSERT_TRUE(SaveCalibrationFile(*doc, path));
+    auto mail = PrepareSupportMail(*doc, path, "My Truck");
+    ASSERT_TRUE(mail);
+    EXPECT_EQ(mail->subject, "Zentrix data for troubleshooting");
+    EXPECT_EQ(mail->recipientName, "Ardexco Tech Support");
+    EXPECT_FALSE(mail->recipientAddress.empty());
+    ASSERT_EQ(mail->attachments.size(), 2u);
+    EXPECT_EQ(mail->attachments[0].path, path);
+    EXPECT_EQ(mail->attachments[0].displayName, "My Truck.qvr");
+    EXPECT_EQ(mail->attachments[1].path, dir.File("RAMDump.txt"));
+    EXPECT_EQ(mail->attachments[1].displayName, "RAMDump.txt");
+    EXPECT_TRUE(mail->temporaryFile.empty());
+    EXPECT_TRUE(std::filesystem::exists(dir.File("RAMDump.txt")));  // a fresh dump was made
+}
+
+TEST_F(DiagnosticsTest, MailOfAnUnsavedCalibrationAttachesATemporaryCopy) {
+    doc->SetModifiedFlag(true);
+    auto mail = PrepareSupportMail(*doc, "", "Untitled");
+    ASSERT_TRUE(mail);
+    EXPECT_TRUE(doc->IsModified());  // the copy does not count as saving
+    ASSERT_FALSE(mail->temporaryFile.empty());
+    EXPECT_EQ(mail->attachments[0].path, mail->temporaryFile);
+    EXPECT_EQ(mail->attachments[0].displayName, "Untitled.qvr");
+    EXPECT_EQ(std::filesystem::path(mail->temporaryFile).filename().string().substr(0, 3), "afx");
+    EXPECT_EQ(ReadFile(mail->temporaryFile), CalibrationFileBytes(*doc));
+    FinishSupportMail(*mail);
+    EXPECT_FALSE(std::filesystem::exists(mail->temporaryFile));
+
+    // A saved file changed since: its current content goes as a copy, under the file's name.
+    const std::string path = dir.File("truck.v2.qvr");
+    ASSERT_TRUE(SaveCalibrationFile(*doc, path));
+    doc->calibration().application.Description = "changed";
+    doc->SetModifiedFlag(true);
+    mail = PrepareSupportMail(*doc, path, "truck.v2");
+    ASSERT_TRUE(mail);
+    EXPECT_NE(mail->attachments[0].path, path);
+    EXPECT_EQ(mail->attachments[0].displayName, "truck.v2.qvr");
+    EXPECT_EQ(ReadFile(mail->temporaryFile), CalibrationFileBytes(*doc));
+    FinishSupportMail(*mail);
+
+    // A title with a dot gets no extension.
+    mail = PrepareSupportMail(*doc, "", "truck.v3");
+    ASSERT_TRUE(mail);
+    EXPECT_EQ(mail->attachments[0].displayName, "truck.v3");
+    FinishSupportMail(*mail);
+}
+
+}  // namespace
+}  // namespace korvath
