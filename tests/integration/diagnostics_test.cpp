@@ -122,10 +122,18 @@ TEST_F(DiagnosticsTest, MailOfAnUnsavedCalibrationAttachesATemporaryCopy) {
     ASSERT_FALSE(mail->temporaryFile.empty());
     EXPECT_EQ(mail->attachments[0].path, mail->temporaryFile);
     EXPECT_EQ(mail->attachments[0].displayName, "Untitled.qvr");
-    EXPECT_EQ(std::filesystem::path(mail->temporaryFile).filename().string().substr(0, 3), "afx");
+    // The copy carries the display name, in a fresh folder of its own.
+    const std::filesystem::path copy(mail->temporaryFile);
+    EXPECT_EQ(copy.filename(), "Untitled.qvr");
+    EXPECT_EQ(copy.parent_path(), std::filesystem::path(mail->temporaryFolder));
+    EXPECT_EQ(copy.parent_path().filename().string().substr(0, 3), "afx");
     EXPECT_EQ(ReadFile(mail->temporaryFile), CalibrationFileBytes(*doc));
+    EXPECT_EQ(MailProgramArguments(*mail),
+              (std::vector<std::string>{"--subject", "Zentrix data for troubleshooting", "--attach",
+                                        mail->temporaryFile, "--attach", dir.File("RAMDump.txt"),
+                                        mail->recipientAddress}));
     FinishSupportMail(*mail);
-    EXPECT_FALSE(std::filesystem::exists(mail->temporaryFile));
+    EXPECT_FALSE(std::filesystem::exists(mail->temporaryFolder));
 
     // A saved file changed since: its current content goes as a copy, under the file's name.
     const std::string path = dir.File("truck.v2.qvr");
@@ -139,11 +147,16 @@ TEST_F(DiagnosticsTest, MailOfAnUnsavedCalibrationAttachesATemporaryCopy) {
     EXPECT_EQ(ReadFile(mail->temporaryFile), CalibrationFileBytes(*doc));
     FinishSupportMail(*mail);
 
-    // A title with a dot gets no extension.
+    // A title with a dot gets no extension; a separator in it does not leave the copy's folder.
     mail = PrepareSupportMail(*doc, "", "truck.v3");
     ASSERT_TRUE(mail);
     EXPECT_EQ(mail->attachments[0].displayName, "truck.v3");
     FinishSupportMail(*mail);
+    mail = PrepareSupportMail(*doc, "", "../up");
+    ASSERT_TRUE(mail);
+    EXPECT_EQ(std::filesystem::path(mail->temporaryFile).parent_path(), std::filesystem::path(mail->temporaryFolder));
+    FinishSupportMail(*mail);
+    EXPECT_FALSE(std::filesystem::exists(mail->temporaryFolder));
 }
 
 }  // namespace

@@ -310,6 +310,31 @@ TEST_F(LiveDataTest, LoadingWhileDisconnectedWaitsAtTheLostLinkPeriod) {
     EXPECT_EQ(timer.periods.back(), 100u);
 }
 
+TEST_F(LiveDataTest, ADamagedSectionStaysBounded) {
+    Start("[DataItems]\nDashboardUpdatePeriod 0\nDataLogUpdatePeriod 99999999\n" +
+          Item("NumericValue", "DefMonState 1\nNumTicks 2000000000\nDisplayFormula %.0f = M:GEAR:\n") +
+          Item("NumericValue", "DefMonState 1\nNumTicks -4\nDisplayFormula %.0f = M:TPS:\n"));
+    ASSERT_EQ(Load(), 1);
+    EXPECT_EQ(timer.periods.back(), 10u);  // a zero period would spin the timer
+    EXPECT_EQ(monitor().data_item(0).tickLimit, 1000);
+    EXPECT_EQ(monitor().data_item(1).tickLimit, 1);
+    // Choosing the next item passes over the slow one without waiting for it.
+    EXPECT_EQ(Tick(3).size(), 3u);
+
+    // A receiver that unregisters itself while it is called ends the polling cleanly.
+    Start("[DataItems]\n" + Item("NumericValue", "DefMonState 1\nCrosshairMode X\nCrosshairFormula X\n"
+                                                  "DisplayFormula %.0f = M:GEAR:\n"));
+    int seen = 0;
+    const std::int32_t handle = doc->LoadDataItems([&](std::int32_t, const char*, const float*) {
+        ++seen;
+        doc->UnloadDataItems(1);
+    });
+    ASSERT_EQ(handle, 1);
+    Tick(3);
+    EXPECT_EQ(seen, 1);  // nothing reaches it after it unregistered, not even this tick's crosshair
+    EXPECT_EQ(monitor().item_count(), 0);
+}
+
 TEST_F(LiveDataTest, TheDemoDefinitionShowsTheDrive) {
     sim::ControllerConfig config;
     config.hardware_version = 2;

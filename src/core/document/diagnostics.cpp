@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 #include "document/archive.h"
 #include "document/calibration_file.h"
@@ -68,35 +67,6 @@ std::optional<SupportMail> PrepareSupportMail(CQRNDoc& doc, const std::string& p
     mail.recipientName = diagnostics::kSupportName;
     mail.recipientAddress = diagnostics::kSupportAddress;
 
-    std::string calibrationPath;
-    if (!pathName.empty() && !doc.IsModified()) {
-        calibrationPath = pathName;
-    } else {
-        // A copy of the calibration as it is now; the document itself stays as it was.
-        ArchiveWriter ar;
-        if (!Serialize(ar, doc.calibration(), doc.reader().text())) return std::nullopt;
-        std::string pattern = (std::filesystem::temp_directory_path() /
-                               (std::string(diagnostics::kTemporaryPrefix) + "XXXXXX"))
-                                  .string();
-        const int fd = ::mkstemp(pattern.data());
-        if (fd < 0) return std::nullopt;
-        const std::string& bytes = ar.bytes();
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-            if (n <= 0) break;
-            done += static_cast<std::size_t>(n);
-        }
-        const bool closed = ::close(fd) == 0;
-        if (done != bytes.size() || !closed) {
-            std::remove(pattern.c_str());
-            return std::nullopt;
-        }
-        calibrationPath = mail.temporaryFile = pattern;
-    }
-
-    doc.DumpControllerRam();  // the dump file is attached in whatever state it is left
-
     std::string displayName = title;
     if (!pathName.empty()) {
         const auto slash = pathName.find_last_of("\\/");
@@ -104,13 +74,56 @@ std::optional<SupportMail> PrepareSupportMail(CQRNDoc& doc, const std::string& p
     }
     if (displayName.find('.') == std::string::npos) displayName += kCalibrationExtension;
 
+    std::string calibrationPath;
+    if (!pathName.empty() && !doc.IsModified()) {
+        calibrationPath = pathName;
+    } else {
+        // A copy of the calibration as it is now; the document itself stays as it was.
+        ArchiveWriter ar;
+        if (!Serialize(ar, doc.calibration(), doc.reader().text())) return std::nullopt;
+        std::string folder = (std::filesystem::temp_directory_path() /
+                              (std::string(diagnostics::kTemporaryPrefix) + "XXXXXX"))
+                                 .string();
+        if (!::mkdtemp(folder.data())) return std::nullopt;
+        std::string fileName = displayName;
+        for (char& c : fileName)
+            if (c == '/' || c == '\\') c = '_';
+        if (fileName == "." || fileName == "..") fileName = "calibration" + std::string(kCalibrationExtension);
+        const std::string path = JoinPath(folder, fileName);
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        const std::string& bytes = ar.bytes();
+        const bool written = file && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        const bool closed = file && std::fclose(file) == 0;
+        if (!written || !closed) {
+            std::error_code ec;
+            std::filesystem::remove_all(folder, ec);
+            return std::nullopt;
+        }
+        calibrationPath = mail.temporaryFile = path;
+        mail.temporaryFolder = folder;
+    }
+
+    doc.DumpControllerRam();  // the dump file is attached in whatever state it is left
+
     mail.attachments.push_back({calibrationPath, displayName});
     mail.attachments.push_back({doc.RamDumpPath(), diagnostics::kRamDumpFileName});
     return mail;
 }
 
 void FinishSupportMail(const SupportMail& mail) {
-    if (!mail.temporaryFile.empty()) std::remove(mail.temporaryFile.c_str());
+    std::error_code ec;
+    if (!mail.temporaryFile.empty()) std::filesystem::remove(mail.temporaryFile, ec);
+    if (!mail.temporaryFolder.empty()) std::filesystem::remove(mail.temporaryFolder, ec);
+}
+
+std::vector<std::string> MailProgramArguments(const SupportMail& mail) {
+    std::vector<std::string> args{"--subject", mail.subject};
+    for (const MailAttachment& a : mail.attachments) {
+        args.push_back("--attach");
+        args.push_back(a.path);
+    }
+    args.push_back(mail.recipientAddress);
+    return args;
 }
 
 }  // namespace korvath

@@ -24,8 +24,15 @@ inline constexpr char kMailSubject[] = "Zentrix data for troubleshooting";
 inline constexpr char kSupportName[] = "Ardexco Tech Support";
 // The maker's technical-support mailbox.
 inline constexpr char kSupportAddress[] = "techsupport@ardexco.example";
-// Temporary copies of an unsaved calibration are named with this prefix.
+// Temporary copies of an unsaved calibration go into a fresh folder named with this prefix.
 inline constexpr char kTemporaryPrefix[] = "afx";
+// What the front end shows when the mail client is missing, unusable, or fails.
+inline constexpr char kMailUnavailable[] = "Unable to load mail system support.";
+inline constexpr char kMailInvalid[] = "Mail system DLL is invalid.";
+inline constexpr char kMailFailed[] = "Send Mail failed to send message.";
+// The desktop's mail composer and its exit status when it finds no mail client.
+inline constexpr char kMailProgram[] = "xdg-email";
+inline constexpr int kMailProgramNoClient = 3;
 }  // namespace diagnostics
 
 // The text of a dump of the given RAM bytes (the header, the rule and 16 rows of 16 bytes; a
@@ -43,9 +50,11 @@ struct SupportMail {
     std::string recipientName;
     std::string recipientAddress;
     std::vector<MailAttachment> attachments;  // the calibration, then RAMDump.txt
-    // A copy of the calibration made for the mail; delete it when the mail client returns
-    // (FinishSupportMail). Empty when the saved file itself is attached.
+    // A copy of the calibration made for the mail, named with its display name (mail programs
+    // that take only a path show the file's name) in a folder of its own; delete both when
+    // the mail client returns (FinishSupportMail). Empty when the saved file itself is attached.
     std::string temporaryFile;
+    std::string temporaryFolder;
 };
 
 // Prepares the mail: the calibration file itself when it is saved and unchanged, else a
@@ -54,7 +63,11 @@ struct SupportMail {
 // document's title. Nothing when the temporary copy cannot be written.
 std::optional<SupportMail> PrepareSupportMail(CQRNDoc& doc, const std::string& pathName, const std::string& title);
 
-// Deletes the temporary copy of a prepared mail, if it made one.
+// Deletes the temporary copy of a prepared mail and its folder, if it made them.
 void FinishSupportMail(const SupportMail& mail);
+
+// The arguments of kMailProgram that open the composer with the prepared message (subject,
+// attachments, recipient), for the user to review and send.
+std::vector<std::string> MailProgramArguments(const SupportMail& mail);
 
 }  // namespace korvath
