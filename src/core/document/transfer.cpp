@@ -161,7 +161,8 @@ bool CQRNDoc::TransferCalibration(int direction) {
     if (writing) {
         if (!ExchangeImage(image.data(), image.size(), 1)) return refuse(kImageNotBuilt);
         if (!transferTable(1) && !transferTable(1)) {
-            ShowMessage(errorText, eeprom ? kByteWriteCaption : kFlashWriteCaption, kErrorBox);
+            // A table write that stopped at its own message (the write enable) has no text to add.
+            if (!errorText.empty()) ShowMessage(errorText, eeprom ? kByteWriteCaption : kFlashWriteCaption, kErrorBox);
             return false;
         }
         return true;
