@@ -170,27 +170,6 @@ TEST_F(LiveDataTest, LimitsCompareTheRawValueAndTextsAreCut) {
     }
 }
 
-TEST_F(LiveDataTest, DisplayFormatsFromTheDefinitionAreCheckedBeforeUse) {
-    const char* formats[] = {"%.1f mph", "M:TPS:", "%s", "%d", "%.1f %f", "%n", "%60f", "%.1f%%",
-                             "Speed is now exactly %.1f miles per hour, as measured"};
-    std::string items = "[DataItems]\n";
-    for (const char* f : formats) {
-        const bool whole = std::string(f) == "M:TPS:";
-        items += Item("NumericValue", std::string("DefMonState 1\nDisplayFormula ") + f + (whole ? "" : " = M:TPS:") +
-                                          "\n");
-    }
-    Start(items);
-    ASSERT_EQ(Load(), 1);
-    Ram(sim::ram::kTps, 42);
-    auto got = Tick(9);
-    ASSERT_EQ(got.size(), 9u);
-    EXPECT_EQ(got[0].text, "42.0 mph");
-    EXPECT_EQ(got[1].text, "");  // no "=": the whole value is the formula, no format
-    for (int i = 2; i <= 6; ++i) EXPECT_EQ(got[static_cast<std::size_t>(i)].text, "") << formats[i];
-    EXPECT_EQ(got[7].text, "42.0%");
-    EXPECT_EQ(got[8].text, "");  // a format of more than 49 characters
-}
-
 TEST_F(LiveDataTest, NumTicksSpacesThePollsOfAnItem) {
     Start("[DataItems]\n" + Item("NumericValue", "DefMonState 1\nNumTicks 3\nDisplayFormula %.0f = M:GEAR:\n"));
     ASSERT_EQ(Load(), 1);
