@@ -156,7 +156,7 @@ public:
     std::int32_t poll_cursor() const { return pollCursor_; }
 
 private:
-    // Picks the next due item (steps 3 and 4 of a tick); -1 when none is due this tick.
+    // Picks the next due item, counting the visits of the items passed over; -1 when none is due.
     std::int32_t NextDueItem();
     void PollItem(DataItem& item);
     void Deliver(std::int32_t index, const char* text, const float* value);
