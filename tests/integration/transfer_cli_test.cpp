@@ -1,0 +1,143 @@
+// korvath-cli read and write against the korvath-sim program over its pseudo-terminal, on an
+// unpaced line and on one paced at 9600 baud, checked through the simulator's statistics and
+// the memories it saves when it ends.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include <nlohmann/json.hpp>
+
+#include "core/comm/sim_process.h"
+#include "document/calibration_file.h"
+#include "support/run_command.h"
+#include "transfer_support.h"
+
+namespace korvath {
+namespace {
+
+using namespace korvath::testing;
+using korvath::test::SimProcess;
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The --stats line the simulator printed when it stopped.
+nlohmann::json StatsOf(SimProcess& sim) {
+    const std::string err = sim.Stop();
+    const auto start = err.rfind("{\"bytes_received\"");
+    if (start == std::string::npos) return {};
+    return nlohmann::json::parse(err.substr(start, err.find('\n', start) - start), nullptr, false);
+}
+
+// The memory image a calibration file builds, read in a document of its own.
+std::vector<std::uint8_t> ImageOfFile(const std::string& path, const std::string& programDirectory) {
+    RecordingHost host;
+    MemorySettings settings;
+    CGraphEngine graph;
+    CQRNDoc doc(DocumentHost{host, host, settings}, programDirectory);
+    doc.SetGraph(&graph);
+    CQRNDoc* self = &doc;
+    BindingViews views(self);
+    doc.SetViewHost(&views);
+    if (!OpenCalibrationFile(doc, path)) return {};
+    return BuildImage(doc);
+}
+
+TEST(TransferCli, EepromTablesOverThePseudoTerminal) {
+    TempDir home;
+    const std::string bin = KORVATH_BIN_DIR;
+    const std::string kv4 = home.File("kv4.bin");
+    ASSERT_EQ(RunProgram("korvath-cli", "image '" + bin + "/PID2/3/KV4.def' --var PerfMode=1 '" + kv4 + "'", home).exitCode, 0);
+    SimProcess sim({"--stats", "--eeprom", kv4, "--save-on-exit", home.File("saved")});
+    ASSERT_FALSE(sim.pty().empty());
+    const std::string link = " --device '" + sim.pty() + "'";
+
+    // The performance image matches the entry with two candidates; --choose 1 takes KV4.def.
+    auto read = RunProgram("korvath-cli", "read '" + home.File("one.qvr") + "' --choose 1" + link, home);
+    ASSERT_EQ(read.exitCode, 0) << read.err;
+    EXPECT_NE(read.err.find("choice 1: KV4 Four-Speed (performance shift program)"), std::string::npos);
+    EXPECT_NE(read.err.find("choice 2: Other four-speed automatic (generic settings)"), std::string::npos);
+
+    auto write = RunProgram("korvath-cli", "--verbose write '" + home.File("one.qvr") + "' --table 2" + link, home);
+    ASSERT_EQ(write.exitCode, 0) << write.err;
+    EXPECT_NE(write.err.find("status: Writing controller NVM table 2.........................\n"), std::string::npos);
+    EXPECT_NE(write.err.find("status: Write to controller NVM table 2 complete.\n"), std::string::npos);
+
+    auto again = RunProgram("korvath-cli", "read '" + home.File("two.qvr") + "' --table 2 --choose 1 --from '" +
+                                               home.File("one.qvr") + "'" + link,
+                            home);
+    ASSERT_EQ(again.exitCode, 0) << again.err;
+
+    const auto stats = StatsOf(sim);
+    ASSERT_TRUE(stats.is_object());
+    EXPECT_EQ(stats["table_written"].back()["address"], 69);
+    EXPECT_EQ(stats["table_written"].back()["value"], 0);
+    const auto image = ReadBytes(kv4);
+    EXPECT_EQ(ReadBytes(home.File("saved/eeprom-table2.bin")), image);
+    EXPECT_EQ(ImageOfFile(home.File("one.qvr"), bin), image);
+    EXPECT_EQ(ImageOfFile(home.File("two.qvr"), bin), image);
+
+    // Bad options are usage errors; a controller that is not there is a failure with its message.
+    EXPECT_EQ(RunProgram("korvath-cli", "read '" + home.File("x.qvr") + "' --table 3" + link, home).exitCode, 2);
+    EXPECT_EQ(RunProgram("korvath-cli", "read '" + home.File("x.qvr") + "' --choose 0" + link, home).exitCode, 2);
+    EXPECT_EQ(RunProgram("korvath-cli", "write" + link, home).exitCode, 2);
+    auto none = RunProgram("korvath-cli", "read '" + home.File("x.qvr") + "' --device '" + home.File("no-such-tty") + "'", home);
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_NE(none.err.find("[Calibration Read Error:] Could not read data from memory of controller.  No controller "
+                            "found.\\n\\nPlease insure that controller is connected and powered-up."),
+              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(home.File("x.qvr")));
+}
+
+// A flash table on a line paced at 9600 baud, where pieces of a packet wait for their echoes.
+TEST(TransferCli, FlashTableOnAPacedLine) {
+    TempDir home;
+    TempDir programs;
+    programs.Write("PID2/3/FL.def", FlashDefinition(1, 1000, 1000));
+    const std::string calibration = home.File("flash.qvr");
+    std::vector<std::uint8_t> image;
+    {
+        RecordingHost host;
+        MemorySettings settings;
+        CQRNDoc doc(DocumentHost{host, host, settings}, programs.path());
+        auto& cal = doc.calibration();
+        cal.application.DefinitionFileName = "FL.def";
+        cal.application.TransmissionType = "Flash Test";
+        auto& hw = cal.hardware;
+        hw.Set(HardwareField::DeviceType, 2);
+        hw.Set(HardwareField::HardwareVersion, 1);
+        hw.Set(HardwareField::FirmwareVersion, 3);
+        hw.Set(HardwareField::FirmwareVersionMinor, 3);
+        ASSERT_TRUE(doc.LoadDefinitionFile(programs.File("PID2/3/FL.def")));
+        ASSERT_TRUE(doc.ReadDeclarations(1));
+        ASSERT_TRUE(SaveCalibrationFile(doc, calibration));
+        image = BuildImage(doc);
+    }
+    SimProcess sim({"--stats", "--nvm", "flash", "--baud", "9600", "--save-on-exit", home.File("saved")});
+    ASSERT_FALSE(sim.pty().empty());
+    const std::string link = " --device '" + sim.pty() + "'";
+    auto write = RunProgram("korvath-cli", "write '" + calibration + "'" + link, home);
+    ASSERT_EQ(write.exitCode, 0) << write.err;
+    auto read = RunProgram("korvath-cli", "read '" + home.File("back.qvr") + "' --from '" + calibration + "'" + link, home);
+    ASSERT_EQ(read.exitCode, 0) << read.err;
+
+    const auto stats = StatsOf(sim);
+    ASSERT_TRUE(stats.is_object());
+    EXPECT_EQ(stats["packets"]["up"], 4);
+    EXPECT_EQ(stats["packets"]["down"], 4);
+    EXPECT_EQ(stats["packets"]["rejected"], 0);
+    EXPECT_EQ(stats["burns"]["ok"], 2);
+    EXPECT_EQ(stats["loads"]["ok"], 2);
+    EXPECT_EQ(stats["aborts"], 0);
+    const auto saved = ReadBytes(home.File("saved/flash-table1.bin"));
+    ASSERT_GE(saved.size(), image.size());
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), saved.begin()));
+    EXPECT_EQ(ImageOfFile(home.File("back.qvr"), programs.path()), image);
+}
+
+}  // namespace
+}  // namespace korvath
