@@ -192,6 +192,8 @@ bool CQRNView::PrintTo(QPrinter& printer) {
         const QSize logical = image.deviceIndependentSize().toSize();
         QSize target = logical.scaled(page.size(), Qt::KeepAspectRatio);
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        // Thin lines and small text of a graph do not survive lossy compression in a PDF.
+        painter.setRenderHint(QPainter::LosslessImageRendering, true);
         painter.drawImage(QRect(page.topLeft(), target), image);
     }
     return painter.end();

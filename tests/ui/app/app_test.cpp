@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <QDropEvent>
 #include <QRegularExpression>
+#include <cstring>
 #include <filesystem>
 
 #include "document/settings_keys.h"
@@ -281,6 +282,30 @@ int CountPages(const QByteArray& pdf) {
     return static_cast<int>(QString::fromLatin1(pdf).count(page));
 }
 
+// The one RGB image of a PDF written by the print engine (flate-compressed), or a null image.
+QImage PdfImage(const QByteArray& pdf) {
+    const qsizetype dict = pdf.indexOf("/Subtype /Image");
+    if (dict < 0) return {};
+    static const QRegularExpression width(QStringLiteral("/Width (\\d+)")), height(QStringLiteral("/Height (\\d+)"));
+    const QString header = QString::fromLatin1(pdf.mid(dict, 200));
+    const int w = width.match(header).captured(1).toInt();
+    const int h = height.match(header).captured(1).toInt();
+    if (!header.contains(QLatin1String("/FlateDecode")) || w <= 0 || h <= 0) return {};
+    const qsizetype start = pdf.indexOf("stream\n", dict) + 7;
+    const qsizetype end = pdf.indexOf("endstream", start);
+    QByteArray packed = pdf.mid(start, end - start);
+    const quint32 size = static_cast<quint32>(w) * static_cast<quint32>(h) * 3;
+    packed.prepend(static_cast<char>(size & 0xFF));
+    packed.prepend(static_cast<char>((size >> 8) & 0xFF));
+    packed.prepend(static_cast<char>((size >> 16) & 0xFF));
+    packed.prepend(static_cast<char>((size >> 24) & 0xFF));
+    const QByteArray rgb = qUncompress(packed);
+    if (rgb.size() != static_cast<qsizetype>(size)) return {};
+    QImage image(w, h, QImage::Format_RGB888);
+    for (int y = 0; y < h; ++y) std::memcpy(image.scanLine(y), rgb.constData() + static_cast<qsizetype>(y) * w * 3, static_cast<std::size_t>(w) * 3);
+    return image;
+}
+
 TEST(Printing, APrintRequestWritesOnePdfPageWithTheGraphAndEnds) {
     ShellHome env;
     const std::string demo = env.home.File("demo.qvr");
@@ -293,18 +318,23 @@ TEST(Printing, APrintRequestWritesOnePdfPageWithTheGraphAndEnds) {
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
+    // A copy beside the build's programs, for a look.
+    QFile::remove(QString::fromStdString(kBinDir + "/../korvath-print.pdf"));
+    QFile::copy(pdf, QString::fromStdString(kBinDir + "/../korvath-print.pdf"));
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(CountPages(bytes), 1);
-    EXPECT_TRUE(bytes.contains("/Subtype /Image"));
-    // The page's image is the composed graph, which shows the two demo curves.
-    const QImage image = app.mainFrame()->view()->ComposedImage();
+    // The page holds the composed graph losslessly: its pixels are the view's, curves included.
+    const QImage image = app.mainFrame()->view()->ComposedImage().convertToFormat(QImage::Format_RGB888);
     ASSERT_FALSE(image.isNull());
+    const QImage page = PdfImage(bytes);
+    ASSERT_EQ(page.size(), image.size());
+    EXPECT_TRUE(page == image);
     const CGraphEngine& graph = app.mainFrame()->view()->graph();
-    const int x = graph.ColumnToX(4);
     for (int trace : {0, 1}) {
         const QColor colour = ui::ToQColor(graph.TraceAt(trace).color);
+        const int x = graph.ColumnToX(4);
         int curvePixels = 0;
-        for (int y = 0; y < image.height(); ++y) curvePixels += image.pixelColor(x, y) == colour ? 1 : 0;
+        for (int y = 0; y < page.height(); ++y) curvePixels += page.pixelColor(x, y) == colour ? 1 : 0;
         EXPECT_GT(curvePixels, 0) << trace;
     }
 }
