@@ -41,7 +41,6 @@ inline constexpr const char* kUsbDirectText =
 inline constexpr const char* kSaveChangesFormat = "Save changes to %1?";
 inline constexpr const char* kOpenTitle = "Open";
 inline constexpr const char* kSaveAsTitle = "Save As";
-inline constexpr const char* kPrintFailedText = "The document could not be printed.";
 
 // Status bar.
 inline constexpr const char* kIdleStatus = "For Help, press F1";
@@ -54,12 +53,6 @@ inline constexpr const char* kGraphBarTitle = "Graph Controls";
 inline constexpr const char* kDashboardTitle = "Dashboard";
 inline constexpr const char* kGraphBarHiddenText = "Shift Points";
 inline constexpr const char* kBarPositions = "BarPositions";
-
-// Creation failures, written to the debug output.
-inline constexpr const char* kFailedToolbar = "Failed to create toolbar\n";
-inline constexpr const char* kFailedDialogBar = "Failed to create dialog bar\n";
-inline constexpr const char* kFailedDashboard = "Failed to create dashboard bar\n";
-inline constexpr const char* kFailedStatusBar = "Failed to create status bar\n";
 
 // Menus.
 inline constexpr const char* kMenuFile = "&File";

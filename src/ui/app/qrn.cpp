@@ -122,9 +122,10 @@ bool CQRNApp::InitInstance(const QStringList& arguments) {
         case ShellCommand::Kind::Invalid: exitCode_ = 2; return false;
     }
 
-    // 8. The main window.
+    // 8. The main window (which takes dropped files), then the hidden help viewer.
     frame_->show();
     frame_->view()->setFocus();
+    shell_->CreateHelpViewer(frame_.get());
     return true;
 }
 

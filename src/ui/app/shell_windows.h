@@ -22,6 +22,8 @@ public:
     virtual void ShowStartBox(QWidget* parent) { (void)parent; }
     virtual void ShowHelpTopics(QWidget* parent) { (void)parent; }
     virtual void ShowHelpTopic(const char* topic) { (void)topic; }
+    // The help viewer, created hidden as a child of the main window once it exists.
+    virtual void CreateHelpViewer(QWidget* frame) { (void)frame; }
     // The COM port selection dialog, run modally.
     virtual void RunComPortDialog(QWidget* parent) { (void)parent; }
 

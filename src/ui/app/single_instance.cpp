@@ -39,15 +39,13 @@ QString SingleInstance::DefaultLockDirectory() {
 }
 
 bool SingleInstance::Acquire() {
-    if (!lock_->tryLock(0)) {
-        // tryLock removes the lock of a process that no longer runs by itself; a lock whose
-        // owner is alive (or whose file cannot be read) means another program is running.
-        if (lock_->error() != QLockFile::LockFailedError) return lock_->error() == QLockFile::NoError;
-        return false;
-    }
+    // tryLock removes the lock of a process that no longer runs by itself; a lock whose owner
+    // is alive means another program is running. A folder where no lock can be made at all
+    // does not keep the program from starting: it then runs without the guard.
+    if (!lock_->tryLock(0) && lock_->error() == QLockFile::LockFailedError) return false;
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(key_)) {
+    if (!server_->listen(key_) && lock_->isLocked()) {
         // A socket left by a crashed run: we hold the lock, so it is ours to remove.
         QLocalServer::removeServer(key_);
         server_->listen(key_);

@@ -134,6 +134,14 @@ TEST(SingleInstance, ALockLeftByACrashedRunDoesNotBlockTheNextStart) {
     EXPECT_FALSE(another.Acquire());
 }
 
+TEST(SingleInstance, AFolderWhereNoLockCanBeMadeDoesNotKeepTheProgramFromStarting) {
+    TempDir dir;
+    ui::SingleInstance instance(QStringLiteral("korvath-nolock-%1").arg(::getpid()),
+                                QString::fromStdString(dir.File("missing/folder")));
+    EXPECT_TRUE(instance.Acquire());
+    EXPECT_FALSE(std::filesystem::exists(dir.File("missing/folder")));  // no lock was made
+}
+
 class DocumentTest : public ::testing::Test {
 protected:
     DocumentTest() : app(env.options) {
