@@ -5,6 +5,7 @@
 #include "document/settings_keys.h"
 #include "platform/settings_store.h"
 #include "ui/dialogs/aboutdlg.h"
+#include "ui/dialogs/dialog_icons.h"
 #include "ui/dialogs/dialog_texts.h"
 #include "ui/dialogs/startdlg.h"
 
@@ -15,6 +16,7 @@ CStartupBox::CStartupBox(SettingsStore& settings, const char* section, QWidget* 
     initialShow_ = settings_.GetInt(section_, settings::kShowAtStartup, settings::kShowAtStartupDefault);
     showAtStartup_ = initialShow_;
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowIcon(ProgramIcon());
 }
 
 QCheckBox* CStartupBox::MakeShowCheck(const QRect& geometry) {

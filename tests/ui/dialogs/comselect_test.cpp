@@ -107,6 +107,16 @@ TEST_F(ComSelectTest, LinkedPortsAreListedWithTheirDevice) {
     EXPECT_EQ(Entries(dlg), (std::vector<std::string>{"NONE <will select later>", "COM2 <" + a.slave() + ">",
                                                       "COM12 <" + b.slave() + ">"}));
     EXPECT_EQ(dlg.PortAt(2), 12);
+
+    // With the system's ports added, a link still stands for its number and every entry has one.
+    ports.systemPorts = true;
+    ASSERT_TRUE(ListPortsBySetupLibrary(numbers, names, ports));
+    ASSERT_EQ(numbers.size(), names.size());
+    EXPECT_EQ(std::count(numbers.begin(), numbers.end(), 2), 1);
+    for (int n : numbers) {
+        EXPECT_GE(n, 1);
+        EXPECT_LE(n, kHighestComPort);
+    }
 }
 
 TEST_F(ComSelectTest, AStoredZeroOrAVanishedPortIsReplacedByTheFirstPort) {
