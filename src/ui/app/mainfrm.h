@@ -104,6 +104,8 @@ public Q_SLOTS:
     void OnPrepareForSleep(bool sleeping);
 
 protected:
+    // No bar menu on the toolbar and bars: it would hide the floating graph bar past its rule.
+    QMenu* createPopupMenu() override { return nullptr; }
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

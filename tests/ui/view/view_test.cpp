@@ -6,6 +6,8 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QMouseEvent>
 #include <QStatusBar>
 #include <QToolBar>
@@ -13,6 +15,7 @@
 #include <QWindow>
 
 #include "ui/app/app_fixture.h"
+#include "ui/app/command_table.h"
 #include "ui/app/control_bar.h"
 #include "ui/graph/qtcolor.h"
 
@@ -204,6 +207,29 @@ TEST_F(ViewTest, AReleaseOrADragWithoutTheCaptureDoesNothing) {
     // Moving without a button is a plain hover, which the engine sees.
     Mouse(QEvent::MouseMove, at, Qt::NoButton);
     EXPECT_EQ(view->paintCount(), paints + 1);
+}
+
+TEST(MainWindow, PrintPreviewShowsOnePage) {
+    ShellHome env;
+    const std::string demo = env.home.File("demo.qvr");
+    ASSERT_TRUE(WriteDemoCalibration(demo));
+    TestShellApp app(env.options);
+    ASSERT_TRUE(app.InitInstance({QString::fromStdString(demo)}));
+    int pages = -1;
+    bool shown = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!preview) return;
+        shown = true;
+        if (auto* widget = preview->findChild<QPrintPreviewWidget*>()) pages = widget->pageCount();
+        preview->reject();
+    });
+    poll.start(10);
+    app.mainFrame()->action(ui::cmd::FilePrintPreview)->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(pages, 1);
+    ASSERT_TRUE(app.mainFrame()->close());
 }
 
 TEST(MainWindow, ShowsMenuToolbarCurvesBarsAndStatusBar) {
