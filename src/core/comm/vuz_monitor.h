@@ -91,6 +91,7 @@ public:
     static bool WaitsForConfirm(char letter);
 
     ByteTransport* transport() const { return transport_.get(); }
+
     // --- block packets (comm/block_packets.cpp): the flash transfer's binary packets into and
     // out of the controller's RAM buffer, and the burn and load commands between that buffer and
     // flash. Results as in comm/block_packets.h.
