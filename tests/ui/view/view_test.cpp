@@ -121,10 +121,12 @@ TEST_F(ViewTest, DraggingAPointChangesTheCalibrationInWholeRawStepsAndMarksItMod
     EXPECT_TRUE(view->holdsCapture());
     Mouse(QEvent::MouseMove, start - QPoint(0, 25), Qt::LeftButton);
     Mouse(QEvent::MouseMove, start - QPoint(0, 47), Qt::LeftButton);
+    const QPixmap dragging = view->grab();
     Mouse(QEvent::MouseButtonRelease, start - QPoint(0, 47), Qt::NoButton);
     EXPECT_FALSE(view->holdsCapture());
     // Every handled event painted the view at once.
-    EXPECT_EQ(view->paintCount(), paints + 4);
+    EXPECT_EQ(view->paintCount(), paints + 4 + 1);  // and once for the picture taken while dragging
+    dragging.save(QString::fromStdString(kBinDir + "/../korvath-view-drag.png"));
 
     const std::int16_t after = Stored(0, 4);
     EXPECT_GT(after, before);
