@@ -338,6 +338,47 @@ TEST_F(TransferTest, UntransferableDefinitionsAreRefusedBeforeTheControllerIsTou
     }
 }
 
+// The signature file may name a definition that is missing or that cannot take the image; the
+// calibration then stays on the definition it had, and an image that fits nothing changes nothing.
+TEST_F(TransferTest, ReadbackDefinitionsThatCannotBeUsed) {
+    const std::string eepromKeys =
+        "[ApplicationID]\nLogicalName B\nTransmissionType B\n[Declarations]\n$TotalBlockSize 256\n"
+        "$DynamicBlockSize 16\n$NumDynamicTableCells 2\n$NumDynamicTableEntries 1\n$DynamicBlockStart 128\n"
+        "$DynamicBlockLayout 0\n$StaticBlockSize 128\n$StaticBlockStart 0\n";
+    dir.Write("PID2/3/NoType.def", eepromKeys + "$DynamicInterpolation 1\n");  // no $NVMType
+    // Tables without a step between their points cannot be exchanged.
+    dir.Write("PID2/3/Bad.def", eepromKeys + "$DynamicInterpolation 0\n$NVMType 0\nT0 T8 10:0 NVM:2:0x00:1\n");
+    Start(Controller());
+    UseDefinition("KV4.def", "KV4 Four-Speed");
+    const auto image = BuildImage(*doc);
+    controller->LoadEeprom(0, image);
+    const std::string definitionText = doc->reader().text();
+    for (const char* name : {"Missing.def", "NoType.def", "Bad.def"}) {
+        SCOPED_TRACE(name);
+        dir.Write("PID2/3/TransReadback.sig", std::string("@0:0x03:0xFF = ") + name + "\n");
+        const std::string content = Content();
+        Clear();
+        const bool missing = std::string(name) == "Missing.def";
+        EXPECT_EQ(doc->TransferCalibration(0), missing);
+        if (missing) {
+            EXPECT_TRUE(host.messages.empty());
+        } else {
+            ExpectMessages({{text::kReadCaption, text::kImageNotTaken}});
+            EXPECT_TRUE(Content() == content);
+        }
+        EXPECT_EQ(doc->calibration().application.DefinitionFileName, "KV4.def");
+        EXPECT_EQ(doc->reader().text(), definitionText);
+        EXPECT_EQ(BuildImage(*doc), image);
+        EXPECT_EQ(doc->monitor()->ram_mode(), 0);
+    }
+    // Writing a calibration whose image cannot be built is refused.
+    UseDefinition("Bad.def", "B");
+    const auto before = controller->Stats().bytes_received;
+    EXPECT_FALSE(doc->TransferCalibration(1));
+    ExpectMessages({{text::kWriteCaption, text::kImageNotBuilt}});
+    EXPECT_EQ(controller->Stats().bytes_received - before, 6u);  // the identification only
+}
+
 // -------------------------------------------------------------------------------------- flash
 
 // 1000 bytes with the defaults: packets at image offsets 0, 256, 512 and 768 into RAM 0x100,

@@ -173,30 +173,39 @@ bool CQRNDoc::TransferCalibration(int direction) {
     // Only now does the calibration change; should the image not fit, it is put back as it was.
     Calibration before = cal_;
     DefinitionReader readerBefore = reader_;
-    std::string directoryBefore = definitionDirectory_;
     bool definitionChanged = false;
-    CTransReadbackDecoder decoder(readbackChooser_);
-    std::string definitionName;
-    if (decoder.DecodeReadback(definitionDirectory_, definitionName, image.data(), image.size())) {
-        cal_.application.DefinitionFileName = definitionName;
-        LoadDefinitionFile(ResolveExistingPath(JoinPath(definitionDirectory_, definitionName)));
-        ReadApplicationID();
-        // The new definition brings its own formula lists; appended to the old ones they would
-        // run twice and grow with every read.
-        ResetVariableTable(0);
-        ReadDeclarations(0);
-        definitionChanged = true;
-        RefreshViews(1);
-        RefreshSettingsSheet(0);
-    }
-    if (!ExchangeImage(image.data(), image.size(), 0)) {
-        cal_ = std::move(before);
-        reader_ = std::move(readerBefore);
-        definitionDirectory_ = std::move(directoryBefore);
+    auto restore = [&] {
+        cal_ = before;
+        reader_ = readerBefore;
+        if (monitor_) monitor_->set_NVM_type(layout().NVMType);
         if (definitionChanged) {
             RefreshViews(1);
             RefreshSettingsSheet(0);
         }
+    };
+    CTransReadbackDecoder decoder(readbackChooser_);
+    std::string definitionName;
+    if (decoder.DecodeReadback(definitionDirectory_, definitionName, image.data(), image.size())) {
+        // A definition named by the signature file that cannot be read leaves the one in use.
+        if (LoadDefinitionFile(ResolveExistingPath(JoinPath(definitionDirectory_, definitionName)))) {
+            cal_.application.DefinitionFileName = definitionName;
+            ReadApplicationID();
+            // The new definition brings its own formula lists; appended to the old ones they
+            // would run twice and grow with every read.
+            ResetVariableTable(0);
+            definitionChanged = true;
+            if (!ReadDeclarations(0)) {
+                restore();
+                return refuse(kImageNotTaken);
+            }
+            RefreshViews(1);
+            RefreshSettingsSheet(0);
+        } else {
+            reader_ = readerBefore;
+        }
+    }
+    if (!ExchangeImage(image.data(), image.size(), 0)) {
+        restore();
         return refuse(kImageNotTaken);
     }
     SetModifiedFlag();
