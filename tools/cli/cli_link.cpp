@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "comm/text_format.h"
+#include "platform/printf_format.h"
 #include "platform/paths.h"
 
 namespace korvath::cli {
@@ -81,7 +81,7 @@ void CliMonitorClient::ShowConnectionStatus(int connected) {
         terminal_.SetStatusText(kDisconnectedStatus);
         return;
     }
-    terminal_.SetStatusText(StringPrintf(kConnectedStatusFormat, kProductName, versions_.productId,
+    terminal_.SetStatusText(FormatText(kConnectedStatusFormat, kProductName, versions_.productId,
                                          versions_.hardwareVersion, versions_.firmwareMajor, versions_.firmwareMinor));
 }
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "comm/text_format.h"
+#include "platform/printf_format.h"
 #include "comm/vuz_monitor.h"
 
 namespace korvath {
@@ -30,7 +30,7 @@ std::string ReceivedText(const unsigned char* bytes, std::int32_t count) {
 std::string FlashCommand(char letter, std::int32_t block, std::int32_t count) {
     const auto b = static_cast<unsigned>(std::clamp<std::int32_t>(block, 0, 0xFFF));
     const auto c = static_cast<unsigned>(std::clamp<std::int32_t>(count - 1, 0, 255));
-    return StringPrintf("%c%.3X%.2X", letter, b, c);
+    return FormatText("%c%.3X%.2X", letter, b, c);
 }
 
 }  // namespace
@@ -68,7 +68,7 @@ void CTCS_Monitor::put_packet_header(char letter, std::int32_t address, std::int
     add_checksum(static_cast<std::uint8_t>(letter));
     if (ramMode_ == 2) {
         const auto a = static_cast<unsigned>(std::clamp<std::int32_t>(address, 0, 0xFFFF));
-        const std::string digits = StringPrintf("%.4X", a);
+        const std::string digits = FormatText("%.4X", a);
         put_raw(static_cast<std::uint8_t>(digits[0]));
         put_raw(static_cast<std::uint8_t>(digits[1]));
         add_checksum(static_cast<std::uint8_t>(a >> 8));
@@ -77,14 +77,14 @@ void CTCS_Monitor::put_packet_header(char letter, std::int32_t address, std::int
         add_checksum(static_cast<std::uint8_t>(a & 0xFF));
     } else {
         const auto a = static_cast<unsigned>(std::clamp<std::int32_t>(address, 0, 0xFFF));
-        const std::string digits = StringPrintf("%.3X", a);
+        const std::string digits = FormatText("%.3X", a);
         put_raw(static_cast<std::uint8_t>(digits[0]));
         add_checksum(static_cast<std::uint8_t>(a >> 8));
         put_raw(static_cast<std::uint8_t>(digits[1]));
         add_checksum(static_cast<std::uint8_t>(a & 0xFF));
         put_raw(static_cast<std::uint8_t>(digits[2]));
     }
-    const std::string count = StringPrintf("%.2X", static_cast<unsigned>(countLessOne));
+    const std::string count = FormatText("%.2X", static_cast<unsigned>(countLessOne));
     put_raw(static_cast<std::uint8_t>(count[0]));
     put_raw(static_cast<std::uint8_t>(count[1]));
     add_checksum(static_cast<std::uint8_t>(countLessOne));
@@ -208,7 +208,7 @@ std::uint8_t CTCS_Monitor::burn_flash(std::int32_t block, std::int32_t count, st
         if (n == 2 && reply[0] == bytes[5] && reply[1] == packet::kConfirm) return packet::kFlashOk;
         std::array<unsigned char, 6> where{};
         const std::int32_t m = transport_->read(where.data(), static_cast<std::int32_t>(where.size()));
-        errorText = StringPrintf(packet_text::kBurnVerifyFailedFormat, ReceivedText(where.data(), m).c_str());
+        errorText = FormatText(packet_text::kBurnVerifyFailedFormat, ReceivedText(where.data(), m).c_str());
         transport_->write_byte(packet::kEndMarker);
         return packet::kBurnVerifyFailed;
     }

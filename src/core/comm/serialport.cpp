@@ -7,7 +7,7 @@
 
 #include "comm/comm_texts.h"
 #include "comm/port_names.h"
-#include "comm/text_format.h"
+#include "platform/printf_format.h"
 #include "comm/usb_hid.h"
 #include "platform/settings_store.h"
 
@@ -54,18 +54,18 @@ bool CSerialPort::OpenLink(std::string& errorText, int baud) {
     if (tty_.Open(DevicePath(), baud, stage, error)) return true;
     switch (stage) {
         case TtyDevice::OpenStage::GetState:
-            errorText = StringPrintf(comm_text::kGetStateFailedFormat, port, error);
+            errorText = FormatText(comm_text::kGetStateFailedFormat, port, error);
             break;
         case TtyDevice::OpenStage::SetState:
-            errorText = StringPrintf(comm_text::kSetStateFailedFormat, port, error);
+            errorText = FormatText(comm_text::kSetStateFailedFormat, port, error);
             break;
         default:
             if (error == ENOENT || error == ENXIO || error == ENODEV || error == ENOTDIR)
-                errorText = StringPrintf(comm_text::kPortMissingFormat, port, port);
+                errorText = FormatText(comm_text::kPortMissingFormat, port, port);
             else if (error == EACCES || error == EBUSY || error == EPERM)
-                errorText = StringPrintf(comm_text::kPortInUseFormat, port);
+                errorText = FormatText(comm_text::kPortInUseFormat, port);
             else
-                errorText = StringPrintf(comm_text::kPortUnexpectedFormat, port, error);
+                errorText = FormatText(comm_text::kPortUnexpectedFormat, port, error);
             break;
     }
     close();

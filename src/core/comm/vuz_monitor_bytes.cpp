@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "comm/comm_texts.h"
-#include "comm/text_format.h"
+#include "platform/printf_format.h"
 #include "comm/vuz_monitor.h"
 
 namespace korvath {
@@ -49,7 +49,7 @@ std::string CTCS_Monitor::FormatAddress(std::int32_t mode, std::int32_t address)
 
 std::string CTCS_Monitor::FormatValue(std::int32_t value) {
     if (value == kNoValue) return {};
-    return StringPrintf("%.2X", static_cast<unsigned>(std::clamp<std::int32_t>(value, 0, 255)));
+    return FormatText("%.2X", static_cast<unsigned>(std::clamp<std::int32_t>(value, 0, 255)));
 }
 
 bool CTCS_Monitor::WaitsForConfirm(char letter) { return letter == 'e' || letter == 'i' || letter == 'l'; }
@@ -71,9 +71,9 @@ bool CTCS_Monitor::send_echo(char ch, std::string& errorText) {
     unsigned char received = 0;
     std::int32_t count = transport_->read_byte(&received);
     if (count == 1 && received == static_cast<unsigned char>(ch)) return true;
-    std::string rx = count == 1 ? StringPrintf(comm_text::kReceivedCharFormat, static_cast<char>(received))
+    std::string rx = count == 1 ? FormatText(comm_text::kReceivedCharFormat, static_cast<char>(received))
                                 : std::string(comm_text::kReceivedNothing);
-    errorText += StringPrintf(comm_text::kReadbackCharFormat, rx.c_str(), ch);
+    errorText += FormatText(comm_text::kReadbackCharFormat, rx.c_str(), ch);
     return false;
 }
 
@@ -98,16 +98,16 @@ bool CTCS_Monitor::send_command(char letter, std::string_view addressText, std::
     count = std::clamp<std::int32_t>(count, 0, restLength + 2);
     if (std::memcmp(received.data(), rest.data(), rest.size()) != 0) {
         if (count == 0)
-            errorText += StringPrintf(comm_text::kReadbackNothingFormat, rest.c_str());
+            errorText += FormatText(comm_text::kReadbackNothingFormat, rest.c_str());
         else
-            errorText += StringPrintf(comm_text::kReadbackTextFormat,
+            errorText += FormatText(comm_text::kReadbackTextFormat,
                                       ReceivedText(received.data(), static_cast<std::size_t>(count)).c_str(),
                                       rest.c_str());
         return false;
     }
     const std::int32_t following = count - restLength;
     if (following != 2) {
-        errorText += StringPrintf(
+        errorText += FormatText(
             comm_text::kResultErrorFormat,
             ReceivedText(received.data() + restLength, static_cast<std::size_t>(std::max(following, 0))).c_str());
         return false;
@@ -197,7 +197,7 @@ bool CTCS_Monitor::read_NVM(char letter, std::int32_t address, std::uint16_t& va
     }
     int byte = ParseValueDigits(digits);
     if (byte < 0) {
-        errorText += StringPrintf(comm_text::kResultNotHexFormat, digits.c_str());
+        errorText += FormatText(comm_text::kResultNotHexFormat, digits.c_str());
         set_connected(0);
         return false;
     }
@@ -215,7 +215,7 @@ bool CTCS_Monitor::access_RAM(char letter, std::int32_t address, std::int32_t& v
     }
     int byte = ParseValueDigits(valueText);
     if (byte < 0) {
-        errorText += StringPrintf(comm_text::kResultNotHexFormat, valueText.c_str());
+        errorText += FormatText(comm_text::kResultNotHexFormat, valueText.c_str());
         set_connected(0);
         return false;
     }
