@@ -13,50 +13,11 @@
 
 #include "comm/serialport.h"
 #include "comm/vuz_monitor.h"
+#include "support/sim_process.h"
 
 namespace {
 
 using namespace korvath;
-
-class Simulator {
-public:
-    explicit Simulator(std::vector<std::string> options) {
-        int out[2];
-        if (pipe(out) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            close(out[0]);
-            close(out[1]);
-            std::vector<std::string> argv{std::string(KORVATH_BIN_DIR) + "/korvath-sim", "--no-drive"};
-            argv.insert(argv.end(), options.begin(), options.end());
-            std::vector<char*> raw;
-            for (auto& a : argv) raw.push_back(a.data());
-            raw.push_back(nullptr);
-            execv(raw[0], raw.data());
-            _exit(127);
-        }
-        close(out[1]);
-        std::string line;
-        char c;
-        while (read(out[0], &c, 1) == 1 && c != '\n') line.push_back(c);
-        fd_ = out[0];
-        if (line.rfind("PTY ", 0) == 0) pty_ = line.substr(4);
-    }
-    ~Simulator() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (fd_ >= 0) close(fd_);
-    }
-    const std::string& pty() const { return pty_; }
-
-private:
-    pid_t pid_ = -1;
-    int fd_ = -1;
-    std::string pty_;
-};
 
 std::unique_ptr<CTCS_Monitor> MonitorOn(const std::string& device) {
     SerialPortConfig config;
@@ -67,7 +28,7 @@ std::unique_ptr<CTCS_Monitor> MonitorOn(const std::string& device) {
 }
 
 void BM_ReadNvmRoundTrip(benchmark::State& state) {
-    Simulator sim({});
+    test::SimProcess sim({});
     auto monitor = MonitorOn(sim.pty());
     std::string error;
     std::uint16_t value = 0;
@@ -84,7 +45,7 @@ void BM_ReadNvmRoundTrip(benchmark::State& state) {
 BENCHMARK(BM_ReadNvmRoundTrip)->UseRealTime()->MinTime(2.0);
 
 void BM_Read256At9600Baud(benchmark::State& state) {
-    Simulator sim({"--baud", "9600"});
+    test::SimProcess sim({"--baud", "9600"});
     auto monitor = MonitorOn(sim.pty());
     std::string error;
     std::uint16_t value = 0;

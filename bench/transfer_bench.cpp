@@ -28,6 +28,7 @@
 
 #include "comm/serialport.h"
 #include "document/qrndoc.h"
+#include "support/sim_process.h"
 #include "platform/host.h"
 #include "platform/settings_store.h"
 
@@ -37,46 +38,6 @@ using namespace korvath;
 
 constexpr double kBaud = 9600.0;
 constexpr double kCharacterMs = 10.0 * 1000.0 / kBaud;
-
-class Simulator {
-public:
-    explicit Simulator(std::vector<std::string> options) {
-        int out[2];
-        if (pipe(out) != 0) return;
-        pid_ = fork();
-        if (pid_ == 0) {
-            dup2(out[1], STDOUT_FILENO);
-            close(out[0]);
-            close(out[1]);
-            std::vector<std::string> argv{std::string(KORVATH_BIN_DIR) + "/korvath-sim", "--no-drive"};
-            argv.insert(argv.end(), options.begin(), options.end());
-            std::vector<char*> raw;
-            for (auto& a : argv) raw.push_back(a.data());
-            raw.push_back(nullptr);
-            execv(raw[0], raw.data());
-            _exit(127);
-        }
-        close(out[1]);
-        std::string line;
-        char c;
-        while (read(out[0], &c, 1) == 1 && c != '\n') line.push_back(c);
-        fd_ = out[0];
-        if (line.rfind("PTY ", 0) == 0) pty_ = line.substr(4);
-    }
-    ~Simulator() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (fd_ >= 0) close(fd_);
-    }
-    const std::string& pty() const { return pty_; }
-
-private:
-    pid_t pid_ = -1;
-    int fd_ = -1;
-    std::string pty_;
-};
 
 // The serial port, counting the characters of every exchange.
 class CountingTransport final : public ByteTransport {
@@ -224,7 +185,7 @@ void RunTransfers(benchmark::State& state, Setup& s, const std::function<void(in
 }
 
 void BM_EepromTable256WriteRead(benchmark::State& state) {
-    Simulator sim({"--baud", "9600"});
+    test::SimProcess sim({"--baud", "9600"});
     auto s = MakeSetup(sim.pty(), Definition(256, 0, "U8", 1));
     RunTransfers(state, *s, [&](int round) {
         for (int i = 0; i < 256; ++i) s->doc->SetIntVariable("S" + std::to_string(i), static_cast<std::int16_t>(ByteValue(i, round)));
@@ -234,7 +195,7 @@ void BM_EepromTable256WriteRead(benchmark::State& state) {
 BENCHMARK(BM_EepromTable256WriteRead)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 
 void BM_FlashTable2KiBWriteRead(benchmark::State& state) {
-    Simulator sim({"--baud", "9600", "--nvm", "flash", "--cal-nvm-page-size", "2048"});
+    test::SimProcess sim({"--baud", "9600", "--nvm", "flash", "--cal-nvm-page-size", "2048"});
     auto s = MakeSetup(sim.pty(), Definition(2048, 1, "I32", 4));
     RunTransfers(state, *s, [&](int round) {
         auto& table = s->doc->variables();

@@ -10,7 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "core/comm/sim_process.h"
+#include "support/sim_process.h"
 #include "support/run_command.h"
 
 namespace korvath {

@@ -9,7 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "core/comm/sim_process.h"
+#include "support/sim_process.h"
 #include "document/calibration_file.h"
 #include "support/run_command.h"
 #include "transfer_support.h"

@@ -20,7 +20,7 @@
 #include "fake_hid.h"
 #include "fake_link.h"
 #include "pty_pair.h"
-#include "sim_process.h"
+#include "support/sim_process.h"
 
 namespace korvath {
 namespace {

@@ -11,7 +11,7 @@
 #include "comm/serialport.h"
 #include "comm/vuz_monitor.h"
 #include "core/comm/pty_pair.h"
-#include "core/comm/sim_process.h"
+#include "support/sim_process.h"
 #include "document/settings_keys.h"
 #include "dialogs_fixture.h"
 #include "support/recording_host.h"
