@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "ui/app/app_texts.h"
+#include "ui/app/demo_capture.h"
 #include "ui/app/mainfrm.h"
 #include "ui/app/qrn.h"
 #include "ui/app/startup_probe.h"
@@ -19,5 +20,8 @@ int main(int argc, char* argv[]) {
     arguments.removeFirst();
     if (!app.InitInstance(arguments)) return app.exitCode();
     probe.Watch(app.mainFrame());
+    // KORVATH_SCREENSHOT: a picture of the main window once the controller answers, then the end.
+    korvath::ui::DemoCapture capture(app);
+    capture.Start();
     return QApplication::exec();
 }

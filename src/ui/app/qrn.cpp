@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <QStatusBar>
 
+#include "comm/serialport.h"
 #include "document/calibration_file.h"
 #include "document/qrndoc.h"
 #include "document/settings_keys.h"
@@ -17,8 +18,10 @@
 #include "ui/app/command_table.h"
 #include "ui/app/controller_commands.h"
 #include "ui/app/mainfrm.h"
+#include "ui/app/program_shell.h"
 #include "ui/app/shell_windows.h"
 #include "ui/app/single_instance.h"
+#include "ui/commands/document_commands.h"
 #include "ui/graph/qrnview.h"
 
 namespace korvath::ui {
@@ -56,13 +59,13 @@ CQRNApp::CQRNApp(AppOptions options) : options_(std::move(options)) {
     if (options_.controller) {
         controller_ = options_.controller;
     } else {
-        ownController_ = std::make_unique<DocumentLinkCommands>([this] { return doc_.get(); });
+        ownController_ = std::make_unique<DocumentCommands>(*this);
         controller_ = ownController_.get();
     }
     if (options_.shell) {
         shell_ = options_.shell;
     } else {
-        ownShell_ = std::make_unique<ShellWindows>();
+        ownShell_ = std::make_unique<ProgramShellWindows>(*this);
         shell_ = ownShell_.get();
     }
 }
@@ -93,9 +96,9 @@ bool CQRNApp::InitInstance(const QStringList& arguments) {
     connect(instance_.get(), &SingleInstance::filesReceived, this, &CQRNApp::ReceiveFiles);
 
     // 4. The settings file.
-    const std::string settingsPath =
+    settingsPath_ =
         options_.settingsPath.empty() ? SettingsPathForExecutable(ExecutablePath()) : options_.settingsPath;
-    settings_ = std::make_unique<IniSettingsStore>(settingsPath);
+    settings_ = std::make_unique<IniSettingsStore>(settingsPath_);
     // 5. The recent-file list.
     recent_.Load(*settings_);
 
@@ -131,8 +134,16 @@ bool CQRNApp::InitInstance(const QStringList& arguments) {
 
 bool CQRNApp::EnsureDocument() {
     if (doc_) return true;
+    // The document owns the link through its monitor, whose poll timer starts at once.
+    std::unique_ptr<ByteTransport> transport = options_.transport
+                                                   ? options_.transport(*settings_, settingsPath_)
+                                                   : MakeControllerTransport(*settings_, settingsPath_);
     doc_ = std::make_unique<CQRNDoc>(DocumentHost{messages_, status_, *settings_, &timer_},
-                                     options_.programDirectory.empty() ? ProgramDirectory() : options_.programDirectory);
+                                     options_.programDirectory.empty() ? ProgramDirectory() : options_.programDirectory,
+                                     std::move(transport));
+    // Rewritten at every start, so a launcher the user deleted comes back.
+    shell_->CreateDesktopShortcut();
+    // The boxes and the first-run port dialog come before the main window exists.
     StartupBoxes();
     frame_ = std::make_unique<CMainFrame>(*this, *doc_, *settings_, *controller_, *shell_);
     messages_.SetOwner(frame_.get());
@@ -244,6 +255,11 @@ bool CQRNApp::SaveModified() {
         case MessageResult::No: return true;
         default: return false;
     }
+}
+
+void CQRNApp::SetPathName(const QString& path) {
+    pathName_ = path;
+    if (frame_) frame_->UpdateTitle();
 }
 
 QString CQRNApp::DocumentName() const {

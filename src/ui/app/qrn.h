@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "ui/app/recent_files.h"
 
 namespace korvath {
+class ByteTransport;
 class CQRNDoc;
 class IniSettingsStore;
 class SettingsStore;
@@ -32,9 +34,15 @@ struct AppOptions {
     std::string settingsPath;
     QString instanceKey;
     QString lockDirectory;
-    // Not owned; null: stand-ins that have no controller and no dialogs.
+    // Not owned; null: the program's own (the commands on the document's controller link, the
+    // start-up boxes, the port dialog and the desktop launcher).
     ControllerCommands* controller = nullptr;
     ShellWindows* shell = nullptr;
+    // The document's link to the controller; unset: the COM port of the settings (or the USB
+    // controller), as MakeControllerTransport opens it. A factory that returns null gives a
+    // document without a link.
+    std::function<std::unique_ptr<ByteTransport>(SettingsStore& settings, const std::string& settingsPath)>
+        transport;
 };
 
 // What the command line asks for.
@@ -75,7 +83,10 @@ public:
     CQRNDoc* document() const { return doc_.get(); }
     CMainFrame* mainFrame() const { return frame_.get(); }
     SettingsStore* settings() const;
+    const std::string& settingsPath() const { return settingsPath_; }
     const QString& pathName() const { return pathName_; }
+    // Renames the document (title included) without adding the name to the recent-file list.
+    void SetPathName(const QString& path);
     // "Untitled" or the file's name.
     QString DocumentName() const;
     RecentFileList& recentFiles() { return recent_; }
@@ -102,6 +113,7 @@ private:
     ShellWindows* shell_ = nullptr;
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<IniSettingsStore> settings_;
+    std::string settingsPath_;
     QtMessageHost messages_;
     QtStatusHost status_;
     // The controller link's poll timer.

@@ -26,6 +26,8 @@ public:
     virtual void CreateHelpViewer(QWidget* frame) { (void)frame; }
     // The COM port selection dialog, run modally.
     virtual void RunComPortDialog(QWidget* parent) { (void)parent; }
+    // The program's launcher on the desktop, written again at every start.
+    virtual void CreateDesktopShortcut() {}
 
     // The modeless System Settings sheet; null when it cannot be built.
     virtual QWidget* CreateSystemSettings(QWidget* frame, CQRNDoc& doc) {

@@ -130,6 +130,8 @@ public:
         options.lockDirectory = QString::fromStdString(home.path());
         options.controller = &controller;
         options.shell = &shell;
+        // No controller link: the stand-in commands above answer for it.
+        options.transport = [](SettingsStore&, const std::string&) { return std::unique_ptr<ByteTransport>(); };
     }
     TempDir home;
     CountingShell shell;
