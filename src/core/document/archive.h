@@ -36,7 +36,9 @@ private:
 
 class ArchiveReader {
 public:
+    // The reader keeps a view: the bytes must outlive it (hence no temporaries).
     explicit ArchiveReader(std::string_view data) : data_(data) {}
+    explicit ArchiveReader(std::string&&) = delete;
 
     // Each names what it reads ("the hardware/version block") for the failure description.
     bool ReadBytes(void* out, std::size_t size, std::string_view what);

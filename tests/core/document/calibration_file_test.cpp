@@ -106,7 +106,8 @@ TEST(Archive, RefusesLengthsAndNumbersBeyondTheEnd) {
         std::int32_t v = 7;
         EXPECT_FALSE(r.ReadI32(v, "more"));  // a failed reader stays failed
     }
-    ArchiveReader r(std::string("\x01\x02\x03", 3));
+    const std::string threeBytes("\x01\x02\x03", 3);
+    ArchiveReader r(threeBytes);
     std::int32_t v = 0;
     EXPECT_FALSE(r.ReadI32(v, "the count"));
     EXPECT_NE(r.error().find("ends inside the count"), std::string::npos);
