@@ -50,8 +50,9 @@ struct Workspace {
         dir = (std::filesystem::temp_directory_path() / ("korvath-startup-" + std::to_string(::getpid()))).string();
         std::filesystem::create_directories(dir);
         settings = dir + "/korvath.INI";
-        // A port has been chosen and the boxes are off: nothing stands between start and window.
-        std::ofstream(settings) << "[Communication Settings]\nCOMPortNumber=1\n[AboutBox]\nShowAtStartup=0\n"
+        // A port has been chosen (one no machine has, so no real device is touched) and the
+        // boxes are off: nothing stands between start and window.
+        std::ofstream(settings) << "[Communication Settings]\nCOMPortNumber=250\n[AboutBox]\nShowAtStartup=0\n"
                                    "[StartBox]\nShowAtStartup=0\n";
         demo = dir + "/demo.qvr";
         QuietHost host;
@@ -81,7 +82,15 @@ Run StartOnce(const Workspace& ws) {
     int out[2];
     if (::pipe(out) != 0) return run;
     std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) env.emplace_back(*e);
+    // The program writes its desktop launcher under HOME: keep it inside the workspace.
+    for (char** e = environ; *e; ++e) {
+        const std::string_view entry(*e);
+        if (!entry.starts_with("HOME=") && !entry.starts_with("XDG_CONFIG_HOME=") &&
+            !entry.starts_with("XDG_DESKTOP_DIR="))
+            env.emplace_back(entry);
+    }
+    env.push_back("HOME=" + ws.dir);
+    env.push_back("XDG_CONFIG_HOME=" + ws.dir + "/config");
     env.push_back("KORVATH_STARTUP_PROBE=1");
     env.push_back("KORVATH_SETTINGS=" + ws.settings);
     env.push_back("KORVATH_HOME=" + kBinDir);
