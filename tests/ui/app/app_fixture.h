@@ -22,21 +22,9 @@
 #include "ui/app/shell_windows.h"
 #include "ui/graph/qrnview.h"
 
-namespace korvath::testing {
+#include "support/qt_test_app.h"
 
-inline QApplication& TestApp() {
-    static int argc = 1;
-    static char name[] = "korvath-ui-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        auto* a = new QApplication(argc, argv);
-        // Message boxes open and close many times in one run; the program must not end when the
-        // last window closes.
-        QApplication::setQuitOnLastWindowClosed(false);
-        return a;
-    }();
-    return *app;
-}
+namespace korvath::testing {
 
 inline const std::string kBinDir = KORVATH_BIN_DIR;
 inline const std::string kDemoDefinition = kBinDir + "/PID2/3/KV4.def";

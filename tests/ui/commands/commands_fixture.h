@@ -27,19 +27,9 @@
 #include "ui/app/mainfrm.h"
 #include "ui/app/qrn.h"
 
-namespace korvath::testing {
+#include "support/qt_test_app.h"
 
-inline QApplication& TestApp() {
-    static int argc = 1;
-    static char name[] = "korvath-ui-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        auto* a = new QApplication(argc, argv);
-        QApplication::setQuitOnLastWindowClosed(false);
-        return a;
-    }();
-    return *app;
-}
+namespace korvath::testing {
 
 inline const std::string kBinDir = KORVATH_BIN_DIR;
 

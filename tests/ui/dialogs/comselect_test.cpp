@@ -61,7 +61,7 @@ TEST(PortEntries, DevicesMapToComNumbersByTheFixedRule) {
 class ComSelectTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testing::DialogTestApp();
+        testing::TestApp();
         ports.portsDirectory = dir.path() + "/ports";
         ports.systemPorts = false;
     }

@@ -9,19 +9,9 @@
 #include <string>
 #include <vector>
 
-namespace korvath::testing {
+#include "support/qt_test_app.h"
 
-inline QApplication& DialogTestApp() {
-    static int argc = 1;
-    static char name[] = "korvath-dialogs-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = [] {
-        auto* a = new QApplication(argc, argv);
-        QApplication::setQuitOnLastWindowClosed(false);
-        return a;
-    }();
-    return *app;
-}
+namespace korvath::testing {
 
 // Closes every modal dialog that opens while it lives (with OK or Escape) and notes its name.
 class ModalCloser {

@@ -42,7 +42,7 @@ void CheckLayout(QDialog& dialog, const char* shotName) {
 }
 
 TEST(DialogLayout, ControlsSitInsideTheirBoxesWithoutOverlapping) {
-    testing::DialogTestApp();
+    testing::TestApp();
     testing::MemorySettings settings;
     testing::RecordingHost messages;
     CAboutDlg about(settings, 'b');

@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 class ShortcutTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testing::DialogTestApp();
+        testing::TestApp();
         savedHome_ = Env("HOME");
         savedConfig_ = Env("XDG_CONFIG_HOME");
         setenv("HOME", home.path().c_str(), 1);

@@ -24,7 +24,7 @@ const std::string kStartKey = MemorySettings::Key(settings::kStartBox, settings:
 
 class StartupBoxesTest : public ::testing::Test {
 protected:
-    void SetUp() override { testing::DialogTestApp(); }
+    void SetUp() override { testing::TestApp(); }
     MemorySettings settings;
 };
 
