@@ -3,30 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/paths.h"
 
 namespace korvath::cli {
-
-std::unique_ptr<FreshCalibration> OpenFreshCalibration(const GlobalOptions& options, const std::string& definition,
-                                                       int applyDefaults) {
-    auto fresh = std::make_unique<FreshCalibration>();
-    fresh->terminal = std::make_unique<TerminalHost>(options.verbose);
-    fresh->settings = OpenSettings();
-    fresh->graph = std::make_unique<CGraphEngine>();
-    fresh->doc = std::make_unique<CQRNDoc>(DocumentHost{*fresh->terminal, *fresh->terminal, *fresh->settings},
-                                           ProgramDirectory());
-    CQRNDoc& doc = *fresh->doc;
-    doc.SetGraph(fresh->graph.get());
-    doc.ResetVariableTable(2);
-    if (!doc.LoadDefinitionFile(definition)) {
-        std::fprintf(stderr, "korvath-cli: cannot read %s\n", definition.c_str());
-        return nullptr;
-    }
-    doc.ReadApplicationID();
-    fresh->declarationsRead = doc.ReadDeclarations(applyDefaults);
-    doc.BindGraphicalTuningTraces();
-    return fresh;
-}
 
 bool SetVariableFromText(CQRNDoc& doc, const std::string& assignment) {
     const auto equals = assignment.find('=');

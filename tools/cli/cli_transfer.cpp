@@ -2,8 +2,6 @@
 
 #include <cstdio>
 
-#include "document/calibration_file.h"
-#include "platform/paths.h"
 
 namespace korvath::cli {
 namespace {
@@ -46,17 +44,6 @@ int OptionChooser::ChooseTransmission(const std::vector<std::string>& displayTex
     }
     return index;
 }
-
-TransferSession::TransferSession(const GlobalOptions& options, const LinkOptions& link)
-    : terminal_(options.verbose), settings_(OpenSettings()) {
-    doc_ = std::make_unique<CQRNDoc>(DocumentHost{terminal_, terminal_, *settings_}, ProgramDirectory(),
-                                     MakeTransport(link, *settings_));
-    doc_->SetGraph(&graph_);
-    doc_->SetViewHost(this);
-    doc_->RefreshViews(1);
-}
-
-bool TransferSession::Open(const std::string& path) { return OpenCalibrationFile(*doc_, path); }
 
 bool TakeTableOption(std::vector<std::string>& args, int& table, std::string& why) {
     std::string value;

@@ -1,18 +1,12 @@
 #pragma once
-// A document with a controller link for the transfer subcommands (read, write): the terminal as
-// its host, an off-screen graph and a stand-in for the tuning bar so that the traces are bound
-// as the program binds them, and a transmission choice made by option instead of a dialog.
+// What the transfer subcommands (read, write) share: the transmission choice made by option
+// instead of a dialog, and the table options.
 
-#include <memory>
 #include <string>
 
 #include "cli_command.h"
-#include "cli_host.h"
 #include "cli_link.h"
-#include "document/qrndoc.h"
 #include "document/readback_decoder.h"
-#include "document/view_host.h"
-#include "graph/graphengine.h"
 
 namespace korvath::cli {
 
@@ -25,25 +19,6 @@ public:
 
 private:
     int choice_;
-};
-
-class TransferSession : private ViewHost {
-public:
-    TransferSession(const GlobalOptions& options, const LinkOptions& link);
-    CQRNDoc& doc() { return *doc_; }
-    // Opens a calibration of either format as the File Open command does.
-    bool Open(const std::string& path);
-
-private:
-    void RebuildBars() override { doc_->BindGraphicalTuningTraces(); }
-    void RedrawView() override {}
-    void RefreshSheetPages(void*) override {}
-    void RefreshSettingsSheet(int) override {}
-
-    TerminalHost terminal_;
-    std::unique_ptr<SettingsStore> settings_;
-    CGraphEngine graph_;
-    std::unique_ptr<CQRNDoc> doc_;
 };
 
 // "--table 1|2" and "--choose N" taken out of args; false with why on a bad value.

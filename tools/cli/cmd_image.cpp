@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_command.h"
+#include "cli_calibration.h"
 #include "cli_definition.h"
 #include "platform/atomic_file.h"
 
@@ -61,10 +62,10 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     }
     if (positional.size() != 2) return UsageError(kCommand, "a definition and an output file are needed");
 
-    auto fresh = OpenFreshCalibration(options, positional[0], applyDefaults);
-    if (!fresh) return kFailure;
-    CQRNDoc& doc = *fresh->doc;
-    if (!fresh->declarationsRead) {
+    CalibrationSession session(options);
+    if (!session.LoadDefinition(positional[0], applyDefaults)) return kFailure;
+    CQRNDoc& doc = session.doc();
+    if (!session.declarationsRead()) {
         std::fprintf(stderr, "korvath-cli image: %s has no usable [Declarations]\n", positional[0].c_str());
         return kFailure;
     }

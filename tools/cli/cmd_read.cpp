@@ -6,6 +6,7 @@
 
 #include "cli_command.h"
 #include "cli_link.h"
+#include "cli_calibration.h"
 #include "cli_transfer.h"
 #include "document/calibration_file.h"
 
@@ -38,7 +39,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     }
     if (rest.size() != 1 || rest[0].starts_with("--")) return UsageError(kCommand, "one output file is needed");
 
-    TransferSession session(options, link);
+    CalibrationSession session(options, &link);
     CQRNDoc& doc = session.doc();
     OptionChooser chooser(choice);
     doc.SetReadbackChooser(&chooser);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli_command.h"
-#include "cli_definition.h"
+#include "cli_calibration.h"
 #include "cli_json.h"
 
 namespace korvath::cli {
@@ -29,13 +29,13 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     }
     std::vector<std::uint8_t> image((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 
-    auto fresh = OpenFreshCalibration(options, args[0], 1);
-    if (!fresh) return kFailure;
-    CQRNDoc& doc = *fresh->doc;
+    CalibrationSession session(options);
+    if (!session.LoadDefinition(args[0], 1)) return kFailure;
+    CQRNDoc& doc = session.doc();
     if (image.size() < static_cast<std::size_t>(std::max(doc.layout().TotalBlockSize, 0)))
         std::fprintf(stderr, "korvath-cli readback: %s holds %zu bytes, the definition's image %d\n", args[1].c_str(),
                      image.size(), doc.layout().TotalBlockSize);
-    const bool ok = fresh->declarationsRead && doc.ExchangeImage(image.data(), image.size(), 0);
+    const bool ok = session.declarationsRead() && doc.ExchangeImage(image.data(), image.size(), 0);
     return PrintDeclarationsResult(ok, doc.calibration());
 }
 

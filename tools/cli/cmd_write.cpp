@@ -6,6 +6,7 @@
 
 #include "cli_command.h"
 #include "cli_link.h"
+#include "cli_calibration.h"
 #include "cli_transfer.h"
 
 namespace korvath::cli {
@@ -27,7 +28,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     if (!TakeLinkOptions(rest, link, why) || !TakeTableOption(rest, table, why)) return UsageError(kCommand, why);
     if (rest.size() != 1 || rest[0].starts_with("--")) return UsageError(kCommand, "one calibration file is needed");
 
-    TransferSession session(options, link);
+    CalibrationSession session(options, &link);
     CQRNDoc& doc = session.doc();
     if (!session.Open(rest[0])) {
         std::fprintf(stderr, "korvath-cli write: cannot open %s\n", rest[0].c_str());
