@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli_host.h"
+#include "cli_calibration.h"
 #include "cli_link.h"
 #include "comm/ram_names.h"
 
@@ -56,16 +56,13 @@ int RunByteExchange(const Command& command, const GlobalOptions& options, const 
     if (store && (!ParseCInteger(positional[1], value) || value < 0 || value > 255))
         return UsageError(command, "VALUE must be a number from 0 to 255");
 
-    TerminalHost terminal(options.verbose);
-    auto settings = OpenSettings();
-    CliMonitorClient client(terminal, VersionsFromSettings(*settings));
-    CTCS_Monitor monitor(MakeTransport(link, *settings), nullptr);
-    monitor.set_document(&client);
-    client.Attach(&monitor);
-    monitor.set_NVM_type(static_cast<std::int32_t>(nvmType));
+    CalibrationSession session(options, &link);
+    CTCS_Monitor& monitor = *session.doc().monitor();
     // As before every transfer: the controller is identified first, which marks the link
-    // connected; without that the non-volatile commands refuse to send anything.
-    client.IdentifyController(0, 1);
+    // connected; without that the non-volatile commands refuse to send anything. The memory
+    // type asked for wins over the one of the definition the identification may load.
+    session.doc().IdentifyController(0, 1);
+    monitor.set_NVM_type(static_cast<std::int32_t>(nvmType));
 
     std::string errorText;
     bool ok = false;

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_command.h"
+#include "cli_calibration.h"
 #include "cli_host.h"
 #include "cli_link.h"
 
@@ -27,27 +28,28 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     if (!TakeLinkOptions(rest, link, why)) return UsageError(kCommand, why);
     if (!rest.empty()) return UsageError(kCommand, "unexpected argument " + rest.front());
 
-    TerminalHost terminal(options.verbose);
-    auto settings = OpenSettings();
-    CliMonitorClient client(terminal, VersionsFromSettings(*settings));
-    auto transport = MakeTransport(link, *settings);
-    CSerialPort* port = transport.get();
-    CTCS_Monitor monitor(std::move(transport), nullptr);
-    monitor.set_document(&client);
-    client.Attach(&monitor);
-
-    if (!client.IdentifyController(0, 1)) {
-        if (!port->last_open_error().empty())
+    // A new calibration holds the controller last identified on this computer; the query
+    // compares the answer with it.
+    CalibrationSession session(options, &link);
+    CQRNDoc& doc = session.doc();
+    const HardwareBlock& hw = doc.calibration().hardware;
+    auto product = static_cast<std::uint16_t>(hw.Get(HardwareField::DeviceType));
+    auto hardware = static_cast<std::uint16_t>(hw.Get(HardwareField::HardwareVersion));
+    auto major = static_cast<std::uint16_t>(hw.Get(HardwareField::FirmwareVersion));
+    auto minor = static_cast<std::uint16_t>(hw.Get(HardwareField::FirmwareVersionMinor));
+    const std::int32_t flags = doc.monitor()->query_versions(&product, &hardware, &major, &minor);
+    if (flags == 0) {
+        const auto* port = dynamic_cast<const CSerialPort*>(doc.monitor()->transport());
+        if (port && !port->last_open_error().empty())
             std::fprintf(stderr, "%s\n", MessageLine(port->last_open_error(), "korvath-cli identify").c_str());
         std::fprintf(stderr, "korvath-cli identify: no controller answered\n");
         return kFailure;
     }
-    const ControllerVersions& v = client.versions();
-    nlohmann::ordered_json out{{"flags", client.last_flags()},
-                               {"productId", v.productId},
-                               {"hardwareVersion", v.hardwareVersion},
-                               {"firmwareMajor", v.firmwareMajor},
-                               {"firmwareMinor", v.firmwareMinor}};
+    nlohmann::ordered_json out{{"flags", flags},
+                               {"productId", product},
+                               {"hardwareVersion", hardware},
+                               {"firmwareMajor", major},
+                               {"firmwareMinor", minor}};
     std::printf("%s\n", out.dump().c_str());
     return kSuccess;
 }
