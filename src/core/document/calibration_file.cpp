@@ -264,39 +264,14 @@ std::string FileNameOnly(const std::string& name) {
     return cut == std::string::npos ? name : name.substr(cut + 1);
 }
 
-// True when the definition declares `name` as a text variable with a "Fix" initialiser, which
-// sets its text every time the declarations are read.
-bool TextIsFixed(DefinitionReader& reader, const std::string& name) {
-    if (!reader.FindSection("[Declarations]", 0)) return false;
-    std::string key, value;
-    std::int32_t cursor = 0;
-    while (reader.ReadNextLine(key, value, cursor, 0))
-        if (key == name && value.rfind("STR", 0) == 0 && value.find("Fix:") != std::string::npos) return true;
-    return false;
-}
-
 // Reads the declarations of the loaded definition over the stored table without applying
-// defaults, so the stored values win. Two things are kept that reading the declarations
-// alone would lose:
-// - the texts of text variables: a declaration that keeps its text in the calibration also
-//   names a text, which would replace the user's stored text on every open (a "Fix" text
-//   still applies);
-// - the formula lists: the definition's formulas follow the stored ones, except those the
-//   stored lists already hold. The stored lists normally came from this very definition,
+// defaults, so the stored values (texts included) win. The formula lists need care: the
+// definition's formulas follow the stored ones, except those the stored lists already hold. The stored lists normally came from this very definition,
 //   and appending them again would make every open and save grow the lists (running each
 //   statement once more) until they overflow. Only when even the merged lists would pass 40
 //   are the definition's formulas appended as they are, so the overflow is reported as usual.
 void ReloadDeclarations(CQRNDoc& doc) {
     VariableTable& table = doc.variables();
-    struct StoredText {
-        std::size_t slot;
-        std::string name, text;
-    };
-    std::vector<StoredText> texts;
-    for (std::int32_t i = 0; i + 1 < table.count; ++i) {
-        const auto& s = table.slots[static_cast<std::size_t>(i)];
-        if (s.type == VarType::STR) texts.push_back({static_cast<std::size_t>(i), s.name, table.slots[static_cast<std::size_t>(i) + 1].name});
-    }
     const std::vector<std::string> storedStore = table.storeFormulas;
     const std::vector<std::string> storedLoad = table.loadFormulas;
     table.storeFormulas.clear();
@@ -321,12 +296,6 @@ void ReloadDeclarations(CQRNDoc& doc) {
         table.storeFormulas = storedStore;
         table.loadFormulas = storedLoad;
         doc.ReadDeclarations(0);
-    }
-    for (const auto& t : texts) {
-        VariableSlot& s = table.slots[t.slot];
-        if (static_cast<std::int32_t>(t.slot) + 1 < table.count && s.type == VarType::STR && s.name == t.name &&
-            !TextIsFixed(doc.reader(), t.name))
-            table.slots[t.slot + 1].name = t.text;
     }
 }
 

@@ -164,7 +164,10 @@ bool CQRNDoc::ReadDeclarations(int applyDefaults) {
         if (type == VarType::STR || type == VarType::I32) {
             auto& next = table.slots[static_cast<std::size_t>(slotIndex) + 1];
             next.type = VarType::Continuation;
-            if (d.location == VarLocation::CalibrationOnly) next.name = d.text;
+            // The declared text starts a text off; it must not replace what the user stored in
+            // a calibration when the declarations are read again without defaults (opening a
+            // file, a changed controller). A "Fix" text still applies below.
+            if (d.location == VarLocation::CalibrationOnly && (!existed || applyDefaults != 0)) next.name = d.text;
         }
         if (type == VarType::T8) {
             slot.SetTable(-1, 10, 1);

@@ -72,10 +72,14 @@ TEST_F(DeclarationsTest, TypeWordsSlotsAndInitialisers) {
 }
 
 TEST_F(DeclarationsTest, DefaultsApplyOnlyWhenAskedOrForNewVariables) {
-    ASSERT_TRUE(Read("S STR 2:0:Hello Def:Good day\nN I16 1:0 Def:7\n"));
+    ASSERT_TRUE(Read("S STR 2:0:Hello Def:Good day\nN I16 1:0 Def:7\nF STR 2:0:x Fix:Always\n", 0));
+    EXPECT_EQ(Slot(1).name, "Good day");  // a new variable always gets its defaults
     doc->SetIntVariable("N", 9);
+    doc->variables().slots[1].name = "Typed by the user";
+    doc->variables().slots[4].name = "Typed too";
     ASSERT_TRUE(doc->ReadDeclarations(0));
-    EXPECT_EQ(Slot(1).name, "Hello");  // the text field, not the default
+    EXPECT_EQ(Slot(1).name, "Typed by the user");  // neither the declared text nor the default
+    EXPECT_EQ(Slot(4).name, "Always");              // a Fix text applies every time
     EXPECT_EQ(doc->FindIntVariable("N").get(), 9);
     ASSERT_TRUE(doc->ReadDeclarations(1));
     EXPECT_EQ(Slot(1).name, "Good day");
