@@ -20,18 +20,7 @@
 #include "ui/graph/qpainter_surface.h"
 #include "ui/graph/qtcolor.h"
 
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "support/allocation_counter.h"
 
 namespace korvath {
 namespace {
@@ -111,7 +100,7 @@ struct Scene {
 
 void ReportAllocations(benchmark::State& state, long before) {
     state.counters["allocs"] =
-        benchmark::Counter(static_cast<double>(g_allocations.load() - before), benchmark::Counter::kAvgIterations);
+        benchmark::Counter(static_cast<double>(korvath::testing::AllocationCount() - before), benchmark::Counter::kAvgIterations);
 }
 
 // Engine Draw alone (layout, axes, 50 traces) into an open painter.
@@ -120,7 +109,7 @@ void BM_Draw50Traces(benchmark::State& state) {
     QPainter painter(&scene.image);
     scene.surface.Begin(painter);
     scene.engine.Draw(scene.surface);  // warm the pen cache
-    const long before = g_allocations.load();
+    const long before = korvath::testing::AllocationCount();
     for (auto _ : state) {
         scene.engine.Draw(scene.surface);
     }
@@ -133,7 +122,7 @@ BENCHMARK(BM_Draw50Traces)->Unit(benchmark::kMillisecond);
 void BM_PaintFrame(benchmark::State& state) {
     Scene scene;
     scene.Paint();
-    const long before = g_allocations.load();
+    const long before = korvath::testing::AllocationCount();
     for (auto _ : state) {
         scene.engine.RequestCallout(7, 3);
         scene.Paint();
@@ -159,7 +148,7 @@ void BM_DragTenPoints(benchmark::State& state) {
     if (selected != 10) state.SkipWithError("the selection is not 10 points");
     const int y = engine.ValueToY(engine.PointAt(0, 6).value);
     int step = 0;
-    const long before = g_allocations.load();
+    const long before = korvath::testing::AllocationCount();
     for (auto _ : state) {
         benchmark::DoNotOptimize(engine.OnMouseMove(1, engine.ColumnToX(6), y - (step & 15) * 3));
         ++step;
@@ -182,7 +171,7 @@ void BM_DragTenPointsAndPaint(benchmark::State& state) {
     const int y = engine.ValueToY(engine.PointAt(0, 6).value);
     int step = 0;
     scene.Paint();
-    const long before = g_allocations.load();
+    const long before = korvath::testing::AllocationCount();
     for (auto _ : state) {
         engine.OnMouseMove(1, engine.ColumnToX(6), y - (step & 15) * 3);
         scene.Paint();

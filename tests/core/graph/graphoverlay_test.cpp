@@ -7,20 +7,7 @@
 #include "graph/calloutformat.h"
 #include "graph_fixture.h"
 
-namespace {
-std::atomic<long> g_allocations{0};
-}  // namespace
-
-// Counts every heap allocation of this test program. The replacements pair malloc with free
-// themselves, which the compiler cannot see.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    g_allocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#include "support/allocation_counter.h"
 
 namespace korvath::test {
 namespace {
@@ -223,7 +210,7 @@ TEST_F(GraphTest, DrawingAndInputAllocateNothing) {
     ASSERT_EQ(engine.OnButtonDown(0, engine.ColumnToX(4), engine.ValueToY(engine.PointAt(0, 4).value)), 1);
     engine.DrawCallout(counting);  // first use of the callout text
 
-    const long before = g_allocations.load();
+    const long before = korvath::testing::AllocationCount();
     for (int i = 0; i < 20; ++i) {
         engine.OnMouseMove(1, engine.ColumnToX(4), engine.OriginY() - 100 - i);
         engine.Draw(counting);
@@ -233,7 +220,7 @@ TEST_F(GraphTest, DrawingAndInputAllocateNothing) {
         engine.OnMouseMove(0, engine.ColumnToX(6), engine.OriginY() - 50);
     }
     engine.OnButtonUp();
-    EXPECT_EQ(g_allocations.load() - before, 0);
+    EXPECT_EQ(korvath::testing::AllocationCount() - before, 0);
     EXPECT_GT(counting.primitives, 20u * 500u);
 }
 
