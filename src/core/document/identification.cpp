@@ -94,11 +94,11 @@ bool CQRNDoc::IdentifyController(int declarationsMode, int notify) {
 
 void CQRNDoc::ShowConnectionStatus(int connected) {
     if (!connected) {
-        host_.status.SetStatusText(kDisconnected);
+        ShowStatus(kDisconnected);
         return;
     }
     const auto& hw = cal_.hardware;
-    host_.status.SetStatusText(FormatText(kConnectedFormat, cal_.product.ProdName.c_str(),
+    ShowStatus(FormatText(kConnectedFormat, cal_.product.ProdName.c_str(),
                                           hw.Get(HardwareField::DeviceType), hw.Get(HardwareField::HardwareVersion),
                                           hw.Get(HardwareField::FirmwareVersion),
                                           hw.Get(HardwareField::FirmwareVersionMinor)));
