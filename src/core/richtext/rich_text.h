@@ -63,6 +63,7 @@ struct Paragraph {
 struct RichDocument {
     std::vector<Paragraph> paragraphs;
     std::vector<Picture> pictures;
+    int defaultTabTwips = 720;  // \deftab: the distance between the default tab stops
 };
 
 }  // namespace korvath::richtext

@@ -392,6 +392,7 @@ private:
         else if (n == "u") Unicode(p);
         else if (n == "ansicpg") codePage_ = p;
         else if (n == "deff") defaultFont_ = p;
+        else if (n == "deftab" && p > 0) document_.defaultTabTwips = std::min<int>(p, kMaxTwips);
         else if (n == "emdash") Emit(U'\u2014');
         else if (n == "endash") Emit(U'\u2013');
         else if (n == "bullet") Emit(U'\u2022');

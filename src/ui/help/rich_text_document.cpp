@@ -7,6 +7,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
+#include <QTextOption>
 #include <QUrl>
 #include <algorithm>
 
@@ -83,6 +84,9 @@ double TwipsToPixels(int twips) { return std::clamp(twips / kTwipsPerPixel, 0.0,
 
 void FillTextDocument(QTextDocument& document, const richtext::RichDocument& rich) {
     document.clear();
+    QTextOption option = document.defaultTextOption();
+    option.setTabStopDistance(std::max(1.0, TwipsToPixels(rich.defaultTabTwips)));
+    document.setDefaultTextOption(option);
     QTextCursor cursor(&document);
     bool first = true;
     for (const Paragraph& p : rich.paragraphs) {

@@ -183,6 +183,7 @@ TEST(RtfReader, WriterFilesShowTheirTextStylesAndPictures) {
     EXPECT_EQ(doc.pictures[0].widthTwips, 2550);
     EXPECT_NEAR(doc.pictures[0].heightTwips, 1587, 2);
     EXPECT_EQ(doc.pictures[1].widthTwips, 1132);
+    EXPECT_EQ(doc.defaultTabTwips, 709);
 
     const auto metafile = ReadRtf(Fixture("writer_metafile.rtf"));
     ASSERT_EQ(metafile.pictures.size(), 2u);

@@ -7,8 +7,10 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
+#include "richtext/rtf_reader.h"
 #include "support/qt_test_app.h"
 #include "support/recording_host.h"
 #include "ui/app/program_shell.h"
@@ -105,6 +107,26 @@ TEST_F(HelpViewerTest, ClicksDoNothingButTheKeyboardScrolls) {
     QKeyEvent pageDown(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
     QApplication::sendEvent(text, &pageDown);
     EXPECT_GT(text->verticalScrollBar()->value(), 0);
+}
+
+TEST_F(HelpViewerTest, EveryTopicOfTheProgramOpensWithItsPictures) {
+    CHelpDialog viewer;
+    int topics = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(KORVATH_BIN_DIR) + "/help")) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string rtf((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const richtext::RichDocument rich = richtext::ReadRtf(rtf);
+        ASSERT_TRUE(viewer.ShowTopic(QString::fromStdString(entry.path().string())));
+        QTextDocument* doc = viewer.textControl()->document();
+        EXPECT_GT(doc->toPlainText().size(), 100) << entry.path();
+        // Every picture of the file decodes and stands in the text.
+        int images = 0;
+        for (QTextBlock block = doc->begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it) images += it.fragment().charFormat().isImageFormat();
+        EXPECT_EQ(images, static_cast<int>(rich.pictures.size())) << entry.path();
+        ++topics;
+    }
+    EXPECT_GE(topics, 8);
 }
 
 TEST_F(HelpViewerTest, TopicsStayInsideTheProgramDirectory) {
