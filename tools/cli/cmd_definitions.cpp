@@ -9,6 +9,7 @@
 #include "cli_command.h"
 #include "cli_host.h"
 #include "document/definition_listing.h"
+#include "document/definition_reader.h"
 #include "platform/paths.h"
 
 namespace korvath::cli {
@@ -33,11 +34,12 @@ int Run(const GlobalOptions&, const std::vector<std::string>& args) {
         directory = args[0];
     }
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    // The page keeps the texts as the file aligns them; a script wants the names themselves.
     for (const auto& c : ListDefinitionFiles(directory))
         list.push_back({{"fileName", c.fileName},
-                        {"logicalName", c.logicalName},
-                        {"transmissionType", c.transmissionType},
-                        {"description", c.description}});
+                        {"logicalName", TrimText(c.logicalName)},
+                        {"transmissionType", TrimText(c.transmissionType)},
+                        {"description", TrimText(c.description)}});
     nlohmann::ordered_json out{{"directory", directory}, {"definitions", list}};
     std::printf("%s\n", out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace).c_str());
     return kSuccess;

@@ -87,6 +87,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     SteppedTimer timer;
     CQRNDoc doc(DocumentHost{terminal, terminal, *settings, &timer}, ProgramDirectory(),
                 MakeTransport(link, *settings));
+    ReportOpenFailure(doc.monitor(), options.command);
     if (!file.empty()) {
         if (IsCalibrationFile(file)) {
             if (!OpenCalibrationFile(doc, file)) return kFailure;

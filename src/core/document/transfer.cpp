@@ -11,6 +11,7 @@
 
 #include "comm/block_packets.h"
 #include "comm/comm_texts.h"
+#include "document/definition_listing.h"
 #include "document/qrndoc.h"
 #include "document/readback_decoder.h"
 #include "platform/message_style.h"
@@ -37,6 +38,15 @@ constexpr std::int32_t kEepromPageRegister = 68;
 constexpr std::int32_t kTableWrittenRegister = 69;
 constexpr std::int32_t kFlashTableWrittenRegister = 0x1045;
 constexpr std::int32_t kFlashTableWrittenValue = 0x40;
+
+// Whether the image holds tables that are read into the curves.
+bool HoldsCurves(const VariableTable& table) {
+    for (int i = 0; i < table.count && i < kMaxVariables; ++i) {
+        const VariableSlot& slot = table.slots[static_cast<std::size_t>(i)];
+        if (slot.type == VarType::T8 && slot.location != 0) return true;
+    }
+    return false;
+}
 
 std::uint32_t CeilDiv(std::uint32_t a, std::uint32_t b) { return (a + b - 1) / b; }
 
@@ -203,6 +213,17 @@ bool CQRNDoc::TransferCalibration(int direction) {
         } else {
             reader_ = readerBefore;
         }
+    }
+    // A calibration that carries no definition text (a new one) has no conversions for its
+    // curves, which would come back as zeros: the definition it names is read for the read and
+    // kept, as one the signature file names is.
+    if (reader_.text().empty() && HoldsCurves(cal_.variables)) {
+        const std::string path = FindDefinitionFile(definitionDirectory_, cal_.application.DefinitionFileName);
+        if (path.empty() || !LoadDefinitionFile(path)) {
+            restore();
+            return refuse(FormatText(kNoCurveConversionsFormat, cal_.application.DefinitionFileName.c_str()));
+        }
+        BindGraphicalTuningTraces();
     }
     if (!ExchangeImage(image.data(), image.size(), 0)) {
         restore();

@@ -71,6 +71,9 @@ inline constexpr char kFlashBlocksOutOfRangeFormat[] =
     "burn or load can name (0xFFF).  The calibration was not transferred.";
 inline constexpr char kImageNotBuilt[] =
     "The memory image could not be built from the calibration.  The calibration was not written.";
+inline constexpr char kNoCurveConversionsFormat[] =
+    "The definition file %s, through which the curves read from the controller are converted, could not be "
+    "read.  The calibration was left as it was.";
 inline constexpr char kImageNotTaken[] =
     "The memory image read from the controller does not fit the definition.  The calibration was left as it was.";
 
