@@ -85,8 +85,15 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     TerminalHost terminal(options.verbose);
     auto settings = OpenSettings();
     SteppedTimer timer;
-    CQRNDoc doc(DocumentHost{terminal, terminal, *settings, &timer}, ProgramDirectory(),
-                MakeTransport(link, *settings));
+    auto transport = MakeTransport(link, *settings);
+    CSerialPort* port = transport.get();
+    CQRNDoc doc(DocumentHost{terminal, terminal, *settings, &timer}, ProgramDirectory(), std::move(transport));
+    // Every tick would wait for a device that is not there: say which one at once.
+    if (!port->last_open_error().empty()) {
+        std::fprintf(stderr, "korvath-cli watch: cannot open %s: %s\n", port->DevicePath().c_str(),
+                     port->last_open_error().c_str());
+        return kFailure;
+    }
     if (!file.empty()) {
         if (IsCalibrationFile(file)) {
             if (!OpenCalibrationFile(doc, file)) return kFailure;
@@ -116,8 +123,21 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         std::fprintf(stderr, "korvath-cli watch: the definition has no [DataItems] section\n");
         return kFailure;
     }
-    for (long i = 0; i < ticks; ++i) timer.Fire();
+    // A tick that finds the link down tries to regain it; when that fails too, the link is lost.
+    bool everConnected = false;
+    bool lost = false;
+    for (long i = 0; i < ticks && !lost; ++i) {
+        const bool before = doc.monitor()->is_connected() != 0;
+        timer.Fire();
+        const bool after = doc.monitor()->is_connected() != 0;
+        everConnected |= after;
+        lost = everConnected && !before && !after;
+    }
     doc.UnloadDataItems(handle);
+    if (lost) {
+        std::fprintf(stderr, "korvath-cli watch: the link to the controller was lost\n");
+        return kFailure;
+    }
     if (ticks > 0 && !anyValue) {
         std::fprintf(stderr, "korvath-cli watch: no value was read from the controller\n");
         return kFailure;
