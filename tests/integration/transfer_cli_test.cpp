@@ -157,6 +157,32 @@ TEST(TransferCli, ReadWithoutASignatureConvertsTheCurvesOfANewCalibration) {
     EXPECT_EQ(shown["traces"][1], expected["traces"][1]);
 }
 
+// A garbled identification reads the right calibration; a controller with no definition here
+// fails the read, keeps the file that was there, and leaves new calibrations on what exists.
+TEST(TransferCli, IdentificationFaultsNeverGiveAWrongCalibration) {
+    TempDir home;
+    const std::string bin = KORVATH_BIN_DIR;
+    const std::string kv4 = home.File("kv4.bin");
+    ASSERT_EQ(RunProgram("korvath-cli", "image '" + bin + "/PID2/3/KV4.def' '" + kv4 + "'", home).exitCode, 0);
+    const std::string good = home.File("good.qvr");
+    {
+        SimProcess sim({"--eeprom", kv4, "--fault", "bad-echo"});
+        auto read = RunProgram("korvath-cli", "read '" + good + "' --choose 1 --device '" + sim.pty() + "'", home);
+        ASSERT_EQ(read.exitCode, 0) << read.err;
+        EXPECT_EQ(ImageOfFile(good, bin), ReadBytes(kv4));
+    }
+    const auto before = ReadBytes(good);
+    SimProcess sim({"--eeprom", kv4, "--firmware", "9.1"});
+    auto read = RunProgram("korvath-cli", "read '" + good + "' --choose 1 --device '" + sim.pty() + "'", home);
+    EXPECT_EQ(read.exitCode, 1);
+    EXPECT_NE(read.err.find("No definition for the connected controller (product 2, firmware 9.1)"), std::string::npos)
+        << read.err;
+    EXPECT_EQ(ReadBytes(good), before);
+    auto fresh = RunProgram("korvath-cli", "new '" + home.File("new.qvr") + "'", home);
+    EXPECT_EQ(fresh.exitCode, 0) << fresh.err;
+    EXPECT_EQ(fresh.err.find("Definition Directory Missing"), std::string::npos) << fresh.err;
+}
+
 // A flash table on a line paced at 9600 baud, where pieces of a packet wait for their echoes.
 TEST(TransferCli, FlashTableOnAPacedLine) {
     TempDir home;

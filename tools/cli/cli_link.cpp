@@ -53,10 +53,11 @@ std::unique_ptr<CSerialPort> MakeTransport(const LinkOptions& link, SettingsStor
     return MakeControllerTransport(settings, SettingsPathForExecutable(ExecutablePath()), link.port, link.device);
 }
 
-void ReportOpenFailure(const CTCS_Monitor* monitor, const std::string& command) {
+bool ReportOpenFailure(const CTCS_Monitor* monitor, const std::string& command) {
     const auto* port = monitor ? dynamic_cast<const CSerialPort*>(monitor->transport()) : nullptr;
-    if (port && !port->last_open_error().empty())
-        std::fprintf(stderr, "%s\n", MessageLine(port->last_open_error(), "korvath-cli " + command).c_str());
+    if (!port || port->last_open_error().empty()) return false;
+    std::fprintf(stderr, "%s\n", MessageLine(port->last_open_error(), "korvath-cli " + command).c_str());
+    return true;
 }
 
 }  // namespace korvath::cli

@@ -29,7 +29,7 @@ std::unique_ptr<CSerialPort> MakeTransport(const LinkOptions& link, SettingsStor
 
 // Prints why the monitor's link did not open, as "[korvath-cli <command>] <why>" on standard
 // error; nothing when it opened. Every subcommand with a link says it this way.
-void ReportOpenFailure(const CTCS_Monitor* monitor, const std::string& command);
+bool ReportOpenFailure(const CTCS_Monitor* monitor, const std::string& command);
 
 // Parses a C integer (decimal, 0x hexadecimal, leading-zero octal) that fills the whole text.
 bool ParseCInteger(const std::string& text, long& value);

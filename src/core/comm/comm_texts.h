@@ -11,6 +11,8 @@ inline constexpr char kReadbackNothingFormat[] = "Comm. Readback Error: RX = NUL
 inline constexpr char kResultErrorFormat[] = "Comm. Result Error: RX = %s, expected 2 bytes.\n";
 // A reply whose two value characters are not hexadecimal digits (read as a failed exchange).
 inline constexpr char kResultNotHexFormat[] = "Comm. Result Error: RX = %s, expected 2 hexadecimal digits.\n";
+// A stored byte the controller did not confirm.
+inline constexpr char kConfirmErrorFormat[] = "Comm. Confirm Error: RX = %s, expected '%c'.\n";
 inline constexpr char kReceivedCharFormat[] = "'%c'";
 inline constexpr char kReceivedNothing[] = "NULL";
 

@@ -157,6 +157,15 @@ bool CQRNDoc::TransferCalibration(int direction) {
 
     if (!IdentifyController(0, 1)) return refuse(writing ? kNoControllerWrite : kNoControllerRead);
     if (std::string why = layoutProblem(); !why.empty()) return refuse(why);
+    // Written on another controller's layout the image would land in the wrong places; read, it
+    // may still name its definition in this controller's directory (below).
+    auto noDefinition = [&] {
+        const auto& hw = cal_.hardware;
+        return refuse(FormatText(kNoDefinitionForControllerFormat, hw.Get(HardwareField::DeviceType),
+                                 hw.Get(HardwareField::FirmwareVersion), hw.Get(HardwareField::FirmwareVersionMinor),
+                                 definitionDirectory_.c_str()));
+    };
+    if (writing && controllerWithoutDefinition_) return noDefinition();
 
     const ImageLayout& l = layout();
     const std::int32_t size = l.TotalBlockSize;
@@ -184,9 +193,11 @@ bool CQRNDoc::TransferCalibration(int direction) {
     Calibration before = cal_;
     DefinitionReader readerBefore = reader_;
     bool definitionChanged = false;
+    const bool withoutDefinitionBefore = controllerWithoutDefinition_;
     auto restore = [&] {
         cal_ = before;
         reader_ = readerBefore;
+        controllerWithoutDefinition_ = withoutDefinitionBefore;
         if (monitor_) monitor_->set_NVM_type(layout().NVMType);
         if (definitionChanged) {
             RefreshViews(1);
@@ -199,6 +210,7 @@ bool CQRNDoc::TransferCalibration(int direction) {
         // A definition named by the signature file that cannot be read leaves the one in use.
         if (LoadDefinitionFile(ResolveExistingPath(JoinPath(definitionDirectory_, definitionName)))) {
             cal_.application.DefinitionFileName = definitionName;
+            controllerWithoutDefinition_ = false;
             ReadApplicationID();
             // The new definition brings its own formula lists; appended to the old ones they
             // would run twice and grow with every read.
@@ -213,6 +225,10 @@ bool CQRNDoc::TransferCalibration(int direction) {
         } else {
             reader_ = readerBefore;
         }
+    }
+    if (controllerWithoutDefinition_) {
+        restore();
+        return noDefinition();
     }
     // A calibration that carries no definition text (a new one) has no conversions for its
     // curves, which would come back as zeros: the definition it names is read for the read and

@@ -69,6 +69,9 @@ inline constexpr char kBufferOutOfRangeFormat[] =
 inline constexpr char kFlashBlocksOutOfRangeFormat[] =
     "Table #%d of this definition ($CalNVMStart, $CalNVMPageSize) reaches flash block %u, beyond the last block a "
     "burn or load can name (0xFFF).  The calibration was not transferred.";
+inline constexpr char kNoDefinitionForControllerFormat[] =
+    "No definition for the connected controller (product %d, firmware %d.%d) was found in %s.  The calibration "
+    "was not transferred.";
 inline constexpr char kImageNotBuilt[] =
     "The memory image could not be built from the calibration.  The calibration was not written.";
 inline constexpr char kNoCurveConversionsFormat[] =
