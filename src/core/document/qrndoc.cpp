@@ -1,5 +1,6 @@
 #include "document/qrndoc.h"
 
+#include "document/definition_listing.h"
 #include "document/settings_keys.h"
 #include "document/version.h"
 #include "platform/paths.h"
@@ -75,7 +76,7 @@ void CQRNDoc::InitNewCalibration() {
     definitionDirectory_ = DefinitionDirectoryFor(programDirectory_, hw.Get(HardwareField::DeviceType),
                                                   hw.Get(HardwareField::FirmwareVersion));
     // A missing generic definition is not reported: the reads below then find nothing.
-    LoadDefinitionFile(ResolveExistingPath(JoinPath(definitionDirectory_, kGenericDefinition)));
+    LoadDefinitionFile(DefinitionFilePath(definitionDirectory_, kGenericDefinition));
     ReadApplicationID();
     ReadDeclarations(1);
 

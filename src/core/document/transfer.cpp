@@ -11,6 +11,7 @@
 
 #include "comm/block_packets.h"
 #include "comm/comm_texts.h"
+#include "document/definition_listing.h"
 #include "document/qrndoc.h"
 #include "document/readback_decoder.h"
 #include "platform/message_style.h"
@@ -187,7 +188,7 @@ bool CQRNDoc::TransferCalibration(int direction) {
     std::string definitionName;
     if (decoder.DecodeReadback(definitionDirectory_, definitionName, image.data(), image.size())) {
         // A definition named by the signature file that cannot be read leaves the one in use.
-        if (LoadDefinitionFile(ResolveExistingPath(JoinPath(definitionDirectory_, definitionName)))) {
+        if (LoadDefinitionFile(DefinitionFilePath(definitionDirectory_, definitionName))) {
             cal_.application.DefinitionFileName = definitionName;
             ReadApplicationID();
             // The new definition brings its own formula lists; appended to the old ones they
