@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdg-utils
   clang libclang-rt-14-dev
+  dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

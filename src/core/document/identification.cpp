@@ -1,5 +1,6 @@
 // Which controller is connected, and the calibration re-targeted when it changed.
 
+#include "document/definition_listing.h"
 #include "document/qrndoc.h"
 #include "document/settings_keys.h"
 #include "platform/message_style.h"
@@ -55,7 +56,7 @@ bool CQRNDoc::IdentifyController(int declarationsMode, int notify) {
             app.DefinitionFileName.erase(0, slash + 1);
         definitionDirectory_ = DefinitionDirectoryFor(programDirectory_, product, major);
         const bool loaded = !app.DefinitionFileName.empty() &&
-                            LoadDefinitionFile(ResolveExistingPath(JoinPath(definitionDirectory_, app.DefinitionFileName)));
+                            LoadDefinitionFile(DefinitionFilePath(definitionDirectory_, app.DefinitionFileName));
         // Until a definition of this controller is loaded, the calibration is laid out for another.
         controllerWithoutDefinition_ = !loaded;
         const bool noTransmission = app.TransmissionType == kNoTransmission;

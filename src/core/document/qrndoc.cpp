@@ -1,5 +1,6 @@
 #include "document/qrndoc.h"
 
+#include "document/definition_listing.h"
 #include "document/settings_keys.h"
 #include "document/version.h"
 #include "platform/message_style.h"
@@ -93,7 +94,7 @@ void CQRNDoc::InitNewCalibration() {
     definitionDirectory_ = DefinitionDirectoryFor(programDirectory_, hw.Get(HardwareField::DeviceType),
                                                   hw.Get(HardwareField::FirmwareVersion));
     // A missing generic definition is not reported: the reads below then find nothing.
-    const bool loaded = LoadDefinitionFile(ResolveExistingPath(JoinPath(definitionDirectory_, kGenericDefinition)));
+    const bool loaded = LoadDefinitionFile(DefinitionFilePath(definitionDirectory_, kGenericDefinition));
     controllerWithoutDefinition_ = identified && !loaded;
     ReadApplicationID();
     ReadDeclarations(1);

@@ -23,6 +23,8 @@
 
 namespace korvath {
 
+enum class RamDumpResult;  // document/diagnostics.h
+
 // The services the document reaches the world through.
 struct DocumentHost {
     MessageHost& messages;
@@ -144,9 +146,11 @@ public:
     // monitor; returns the handle for UnloadDataItems, 0 when there is no link or no section.
     std::int32_t LoadDataItems(LiveDataReceiver receiver);
     void UnloadDataItems(std::int32_t handle);
-    // Reads the first 256 bytes of the controller's RAM into RAMDump.txt in the program
-    // directory; false when the file cannot be made or the controller stops answering.
-    bool DumpControllerRam();
+    // Reads the first 256 bytes of the controller's RAM into RamDumpPath(). The file is replaced
+    // only by a complete dump.
+    RamDumpResult DumpControllerRam();
+    // RAMDump.txt in the program directory when the user may write there (a portable copy),
+    // else in the user's data folder.
     std::string RamDumpPath() const;
     // --- end of live data
 

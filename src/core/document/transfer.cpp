@@ -208,7 +208,7 @@ bool CQRNDoc::TransferCalibration(int direction) {
     std::string definitionName;
     if (decoder.DecodeReadback(definitionDirectory_, definitionName, image.data(), image.size())) {
         // A definition named by the signature file that cannot be read leaves the one in use.
-        if (LoadDefinitionFile(ResolveExistingPath(JoinPath(definitionDirectory_, definitionName)))) {
+        if (LoadDefinitionFile(DefinitionFilePath(definitionDirectory_, definitionName))) {
             cal_.application.DefinitionFileName = definitionName;
             controllerWithoutDefinition_ = false;
             ReadApplicationID();
