@@ -32,11 +32,10 @@ std::vector<EditBoxLimits> EditBoxesStoringInto(const DefinitionReader& definiti
     for (int more = 0; reader.FindSection("[", more); more = 1) {
         const auto start = static_cast<std::size_t>(reader.sectionStart());
         const auto close = text.find(']', start);
-        const std::string section =
-            "[" + (close == std::string::npos || close > static_cast<std::size_t>(reader.sectionEnd())
-                       ? std::string()
-                       : text.substr(start, close - start)) +
-            "]";
+        std::string section = "[";
+        if (close != std::string::npos && close <= static_cast<std::size_t>(reader.sectionEnd()))
+            section.append(text, start, close - start);
+        section += ']';
         std::string label;
         for (int next = 0; reader.FindBlock(kEditBoxKey, label, next); next = 1) {
             std::string formula;
