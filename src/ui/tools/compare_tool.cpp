@@ -49,6 +49,11 @@ CompareTool::CompareTool(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, Setti
     panel_->setWidget(list_);
     frame.addDockWidget(Qt::BottomDockWidgetArea, panel_);
     panel_->hide();
+    // The saved bar layout of an earlier run may show the panel again; without a comparison it
+    // has nothing to list.
+    connect(panel_, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible && !comparing()) panel_->hide();
+    });
 
     refresh_.setInterval(kRefreshMs);
     connect(&refresh_, &QTimer::timeout, this, &CompareTool::RefreshDifferences);

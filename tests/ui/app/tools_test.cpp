@@ -84,6 +84,8 @@ TEST_F(ToolsTest, ComparingDrawsTheOtherCurvesAndListsDifferencesWithoutTouching
     EXPECT_FALSE(graph().HasOverlay(0));
     EXPECT_TRUE(compare.panel()->isHidden());
     EXPECT_FALSE(compare.stopAction()->isEnabled());
+    compare.panel()->show();  // as a saved bar layout would
+    EXPECT_TRUE(compare.panel()->isHidden());
 
     // A file that cannot be read starts nothing.
     BoxAnswerer boxes;
