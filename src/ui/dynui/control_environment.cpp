@@ -97,6 +97,17 @@ void InstallHelpKey(QWidget* control, std::function<void()> showHelp) {
     control->installEventFilter(new HelpKeyFilter(control, std::move(showHelp)));
 }
 
+PooledControl::PooledControl(QWidget* self) : controlId(self) {
+    InstallHelpKey(self, [this] { ShowHelp(); });
+}
+
+void PooledControl::SetHelpText(std::string_view text) {
+    helpText = std::string(text);
+    controlId.RegisterHelpText(text);
+}
+
+void PooledControl::ShowHelp() const { ShowControlHelp(helpText); }
+
 std::string CutToField(std::string_view text, std::size_t fieldSize) {
     return std::string(text.substr(0, fieldSize == 0 ? 0 : std::min(text.size(), fieldSize - 1)));
 }

@@ -86,6 +86,26 @@ private:
 // whether or not the control has a help text.
 void InstallHelpKey(QWidget* control, std::function<void()> showHelp);
 
+// What every run-time control has: an id from the pool and a help text, shown by F1 on the
+// control (and by the window system's help request) in a box captioned with the application's
+// title; a request on a control without help text shows nothing and goes no further.
+class PooledControl {
+public:
+    PooledControl(const PooledControl&) = delete;
+    PooledControl& operator=(const PooledControl&) = delete;
+
+    const ControlIdLease controlId;
+    std::string helpText;
+
+    // helpText, registered with the control's id as well (for the main window's context help).
+    void SetHelpText(std::string_view text);
+    void ShowHelp() const;
+
+protected:
+    explicit PooledControl(QWidget* self);
+    ~PooledControl() = default;
+};
+
 // Text of a definition cut to a fixed member size (the size includes the terminating zero the
 // stored form keeps).
 std::string CutToField(std::string_view text, std::size_t fieldSize);

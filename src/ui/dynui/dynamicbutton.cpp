@@ -29,8 +29,7 @@ const std::string& SectionOf(const ControlPage* page) { return page ? page->Page
 const std::string& PageNameOf(const ControlPage* page) { return page ? page->PageLogicalName() : kEmpty; }
 }  // namespace
 
-CDynamicButton::CDynamicButton(QWidget* self) : controlId(self), self_(self) {
-    InstallHelpKey(self, [this] { ShowHelp(); });
+CDynamicButton::CDynamicButton(QWidget* self) : PooledControl(self), self_(self) {
     if (auto* b = qobject_cast<QAbstractButton*>(self)) QObject::connect(b, &QAbstractButton::clicked, b, [this] { OnClicked(); });
 }
 
@@ -58,11 +57,6 @@ int CDynamicButton::CheckState() const {
 
 void CDynamicButton::SetCheck(int state) {
     if (QAbstractButton* b = button(); b && b->isCheckable()) b->setChecked(state != 0);
-}
-
-void CDynamicButton::SetHelpText(std::string_view text) {
-    helpText = std::string(text);
-    controlId.RegisterHelpText(text);
 }
 
 void CDynamicButton::Setup(int buttonKind, CQRNDoc* doc) {
@@ -175,8 +169,6 @@ long long CDynamicButton::StartProgram(const std::string& path) {
     if (!QProcess::startDetached(program, {QString(), QString()}, QString(), &pid)) return 0;
     return pid;
 }
-
-void CDynamicButton::ShowHelp() { ShowControlHelp(helpText); }
 
 void CDynamicButton::DoDataExchange(bool saveToMembers) {
     if (saveToMembers)

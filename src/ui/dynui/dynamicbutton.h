@@ -37,14 +37,12 @@ inline constexpr int RadioFrame = 3;
 inline constexpr int Inert = 5;
 }  // namespace ButtonKind
 
-class CDynamicButton {
+class CDynamicButton : public PooledControl {
 public:
     static constexpr std::size_t kLogicalNameSize = 104;
     static constexpr float kDefaultMaxValue = 10000.0f;
     static constexpr float kDefaultMinValue = 0.1f;
 
-    CDynamicButton(const CDynamicButton&) = delete;
-    CDynamicButton& operator=(const CDynamicButton&) = delete;
     virtual ~CDynamicButton();
 
     std::int32_t kind = -1;
@@ -54,8 +52,6 @@ public:
     OwnedWindow<QWidget> companion1;
     OwnedWindow<QWidget> companion2;
     std::string logicalName;  // at most kLogicalNameSize - 1 characters (SetLogicalName)
-    std::string helpText;
-    const ControlIdLease controlId;
     std::int32_t checkState = 0;  // the check state as the page's data exchange keeps it
     std::int32_t globalInfluence = 0;
     CDynamicEdit* target = nullptr;  // the edit box a formula button fills
@@ -79,8 +75,6 @@ public:
     int CheckState() const;
     void SetCheck(int state);
     void SetLogicalName(std::string_view name) { logicalName = CutToField(name, kLogicalNameSize); }
-    // helpText, registered with the control's id as well.
-    void SetHelpText(std::string_view text);
 
     // Stores kind and document; a push button reads its action keys from the block the reader has
     // selected and finds its target among the edit boxes the page has already made.
@@ -92,7 +86,6 @@ public:
     virtual void OnCaptionClicked();
     bool RunAction();
     bool RunProgram();
-    void ShowHelp();
     // true: the window's check state into checkState; false: checkState into the window.
     void DoDataExchange(bool saveToMembers);
 

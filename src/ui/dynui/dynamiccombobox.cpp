@@ -7,25 +7,14 @@
 
 namespace korvath::ui {
 
-CDynamicComboBox::CDynamicComboBox(QWidget* parent) : QComboBox(parent) {
+CDynamicComboBox::CDynamicComboBox(QWidget* parent) : QComboBox(parent), CaptionedControl(this) {
     setEditable(false);
     setInsertPolicy(QComboBox::InsertAtBottom);
     // Only the user's choices count; the page selecting an entry while it builds is none.
     connect(this, &QComboBox::activated, this, [this] { OnSelectionChange(); });
-    InstallHelpKey(this, [this] { ShowHelp(); });
 }
 
 CDynamicComboBox::~CDynamicComboBox() = default;
-
-void CDynamicComboBox::SetHelpText(std::string_view text) {
-    helpText = std::string(text);
-    controlId.RegisterHelpText(text);
-}
-
-void CDynamicComboBox::SetLabel(CDynamicStatic* caption) {
-    label = caption;
-    if (caption) caption->LabelFor(this);
-}
 
 void CDynamicComboBox::OnSelectionChange() {
     if (index < 0 || !page) return;
@@ -35,7 +24,5 @@ void CDynamicComboBox::OnSelectionChange() {
         if (page) page->OnComboChange(index);
     });
 }
-
-void CDynamicComboBox::ShowHelp() { ShowControlHelp(helpText); }
 
 }  // namespace korvath::ui

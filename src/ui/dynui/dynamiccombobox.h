@@ -7,14 +7,13 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/dynui/control_environment.h"
+#include "ui/dynui/captioned_control.h"
 
 namespace korvath::ui {
 
-class CDynamicStatic;
 class ControlPage;
 
-class CDynamicComboBox : public QComboBox {
+class CDynamicComboBox : public QComboBox, public CaptionedControl {
     Q_OBJECT
 public:
     static constexpr std::size_t kLogicalNameSize = 104;
@@ -25,18 +24,12 @@ public:
     std::int32_t globalInfluence = 0;
     std::int32_t index = -1;  // position in the page's combo list
     std::int32_t isSelector = 0;
-    OwnedWindow<CDynamicStatic> label;
     OwnedWindow<CDynamicStatic> description;  // selector only
     OwnedWindow<CDynamicStatic> picture;      // selector only
     std::string logicalName;
-    std::string helpText;
-    const ControlIdLease controlId{this};
     ControlPage* page = nullptr;
 
     void SetLogicalName(std::string_view name) { logicalName = CutToField(name, kLogicalNameSize); }
-    void SetHelpText(std::string_view text);
-    void SetLabel(CDynamicStatic* caption);
-    void ShowHelp();
 
 private:
     void OnSelectionChange();

@@ -12,23 +12,12 @@ namespace {
 const std::string kNoSection;
 }
 
-CDynamicEdit::CDynamicEdit(QWidget* parent) : QLineEdit(parent) {
+CDynamicEdit::CDynamicEdit(QWidget* parent) : QLineEdit(parent), CaptionedControl(this) {
     setFrame(false);
     setMaxLength(kMaxCharacters);
-    InstallHelpKey(this, [this] { ShowHelp(); });
 }
 
 CDynamicEdit::~CDynamicEdit() = default;
-
-void CDynamicEdit::SetHelpText(std::string_view helpTextValue) {
-    helpText = std::string(helpTextValue);
-    controlId.RegisterHelpText(helpTextValue);
-}
-
-void CDynamicEdit::SetLabel(CDynamicStatic* caption) {
-    label = caption;
-    if (caption) caption->LabelFor(this);
-}
 
 const std::string& CDynamicEdit::Section() const { return page ? page->PageSection() : kNoSection; }
 
@@ -72,8 +61,6 @@ void CDynamicEdit::Step(int n) {
     AfterStore();
     ShowValue();
 }
-
-void CDynamicEdit::ShowHelp() { ShowControlHelp(helpText); }
 
 void CDynamicEdit::DoDataExchange(bool saveToMembers) {
     if (saveToMembers)

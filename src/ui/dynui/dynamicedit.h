@@ -9,7 +9,7 @@
 #include <string>
 
 #include "document/numeric_setting.h"
-#include "ui/dynui/control_environment.h"
+#include "ui/dynui/captioned_control.h"
 
 namespace korvath {
 class CQRNDoc;
@@ -17,10 +17,9 @@ class CQRNDoc;
 
 namespace korvath::ui {
 
-class CDynamicStatic;
 class ControlPage;
 
-class CDynamicEdit : public QLineEdit {
+class CDynamicEdit : public QLineEdit, public CaptionedControl {
     Q_OBJECT
 public:
     static constexpr std::size_t kLogicalNameSize = 52;
@@ -30,11 +29,8 @@ public:
     explicit CDynamicEdit(QWidget* parent = nullptr);
     ~CDynamicEdit() override;
 
-    OwnedWindow<CDynamicStatic> label;  // the caption above the field (SetLabel)
-    std::string logicalName;            // SetLogicalName
-    std::int32_t index = -1;            // position in the page's edit-box list
-    const ControlIdLease controlId{this};
-    std::string helpText;
+    std::string logicalName;  // SetLogicalName
+    std::int32_t index = -1;  // position in the page's edit-box list
     std::string text;  // the window text as the page's data exchange keeps it
     // The number, its formulas, targets and limits; its parser also serves formula buttons.
     NumericSetting setting;
@@ -42,9 +38,6 @@ public:
     ControlPage* page = nullptr;  // the owning page; null: none (no section, no rebuilds)
 
     void SetLogicalName(std::string_view name) { logicalName = CutToField(name, kLogicalNameSize); }
-    void SetHelpText(std::string_view text);
-    // Takes ownership of the caption; the field carries its text as its accessible name.
-    void SetLabel(CDynamicStatic* caption);
 
     // Reads the selected "EditBox" block, takes the starting value and shows it.
     void Setup(CQRNDoc* document);
@@ -52,7 +45,6 @@ public:
     void Commit();
     void Step(int n);
     void StoreValue();
-    void ShowHelp();
     // true: the window text into text; false: text into the window.
     void DoDataExchange(bool saveToMembers);
 

@@ -16,16 +16,9 @@ ButtonLink& ButtonLink::operator=(CDynamicButton* button) {
     return *this;
 }
 
-CDynamicStatic::CDynamicStatic(QWidget* parent, const QString& text) : QLabel(text, parent) {
-    InstallHelpKey(this, [this] { ShowHelp(); });
-}
+CDynamicStatic::CDynamicStatic(QWidget* parent, const QString& text) : QLabel(text, parent), PooledControl(this) {}
 
 CDynamicStatic::~CDynamicStatic() = default;
-
-void CDynamicStatic::SetHelpText(std::string_view text) {
-    helpText = std::string(text);
-    controlId.RegisterHelpText(text);
-}
 
 void CDynamicStatic::SetColors(Color back, Color text) {
     backColor = back;
@@ -46,8 +39,6 @@ void CDynamicStatic::LabelFor(QWidget* field) {
     setBuddy(field);
     field->setAccessibleName(text());
 }
-
-void CDynamicStatic::ShowHelp() { ShowControlHelp(helpText); }
 
 void CDynamicStatic::DrawFocusFrame(QPainter& painter) const {
     QStyleOptionFocusRect option;

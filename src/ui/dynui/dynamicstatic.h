@@ -31,7 +31,7 @@ private:
     QPointer<QWidget> window_;
 };
 
-class CDynamicStatic : public QLabel {
+class CDynamicStatic : public QLabel, public PooledControl {
     Q_OBJECT
 public:
     static constexpr std::size_t kLogicalNameSize = 52;
@@ -46,17 +46,13 @@ public:
     // 1: the text is drawn with textColor on backBrush (backColor when the brush is empty).
     std::int32_t colored = 0;
     QBrush backBrush;
-    const ControlIdLease controlId{this};
     std::string logicalName;  // at most kLogicalNameSize - 1 characters (SetLogicalName)
     // Deleted with the label (the dashboard's value display owns its caption so).
     OwnedWindow<QWidget> companion;
-    std::string helpText;
     Color backColor = kDefaultBackColor;
     Color textColor = kDefaultTextColor;
 
     void SetLogicalName(std::string_view name) { logicalName = CutToField(name, kLogicalNameSize); }
-    // helpText, registered with the control's id as well.
-    void SetHelpText(std::string_view text);
     // Both colours, the brush, and colored = 1; shown at the next repaint like any change of the
     // members.
     void SetColors(Color back, Color text);
@@ -68,7 +64,6 @@ public:
     // field's buddy, and its text the field's accessible name.
     void LabelFor(QWidget* field);
 
-    void ShowHelp();
     // A focus rectangle one pixel outside the label on every side, painted by the parent on its
     // own surface (`painter` paints the parent).
     void DrawFocusFrame(QPainter& painter) const;

@@ -14,27 +14,16 @@ constexpr std::size_t kMaxTargetVarLength = 80;
 const std::string kNoSection;
 }  // namespace
 
-CDynamicText::CDynamicText(QWidget* parent) : QPlainTextEdit(parent) {
+CDynamicText::CDynamicText(QWidget* parent) : QPlainTextEdit(parent), CaptionedControl(this) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         if (!showing_) OnTextChanged();
     });
-    InstallHelpKey(this, [this] { ShowHelp(); });
 }
 
 CDynamicText::~CDynamicText() = default;
-
-void CDynamicText::SetHelpText(std::string_view helpTextValue) {
-    helpText = std::string(helpTextValue);
-    controlId.RegisterHelpText(helpTextValue);
-}
-
-void CDynamicText::SetLabel(CDynamicStatic* caption) {
-    label = caption;
-    if (caption) caption->LabelFor(this);
-}
 
 void CDynamicText::Setup(CQRNDoc* doc) {
     document = doc;
@@ -61,8 +50,6 @@ void CDynamicText::OnTextChanged() {
     text = typed;
     PerformGlobalInfluence(document, globalInfluence, page);
 }
-
-void CDynamicText::ShowHelp() { ShowControlHelp(helpText); }
 
 void CDynamicText::DoDataExchange(bool saveToMembers) {
     if (saveToMembers) {

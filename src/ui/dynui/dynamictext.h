@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/dynui/control_environment.h"
+#include "ui/dynui/captioned_control.h"
 
 namespace korvath {
 class CQRNDoc;
@@ -15,10 +15,9 @@ class CQRNDoc;
 
 namespace korvath::ui {
 
-class CDynamicStatic;
 class ControlPage;
 
-class CDynamicText : public QPlainTextEdit {
+class CDynamicText : public QPlainTextEdit, public CaptionedControl {
     Q_OBJECT
 public:
     static constexpr std::size_t kLogicalNameSize = 52;
@@ -26,11 +25,8 @@ public:
     explicit CDynamicText(QWidget* parent = nullptr);
     ~CDynamicText() override;
 
-    OwnedWindow<CDynamicStatic> label;
     std::string logicalName;
     std::int32_t index = -1;
-    const ControlIdLease controlId{this};
-    std::string helpText;
     std::string text;  // as last shown or typed
     std::int32_t globalInfluence = 0;
     std::string targetVar;
@@ -38,14 +34,11 @@ public:
     ControlPage* page = nullptr;
 
     void SetLogicalName(std::string_view name) { logicalName = CutToField(name, kLogicalNameSize); }
-    void SetHelpText(std::string_view text);
-    void SetLabel(CDynamicStatic* caption);
 
     // Reads "TargetVar" and "GlobalInfluence" of the selected block and shows the bound text. A
     // TargetVar that names no STR variable leaves the box empty and read-only.
     void Setup(CQRNDoc* document);
     void OnTextChanged();
-    void ShowHelp();
     void DoDataExchange(bool saveToMembers);
 
 protected:

@@ -228,6 +228,7 @@ protected:
         ASSERT_TRUE(doc->LoadDefinitionFile(dir.Write("test.def", text)));
         ASSERT_TRUE(doc->ReadDeclarations(1));
         host.messages.clear();
+        doc->SetModifiedFlag(false);
     }
     TestPage& Build(const std::string& section) {
         page = std::make_unique<TestPage>(*doc, section);
