@@ -25,6 +25,8 @@ endif()
 # Everything under data/ except the desktop files goes beside the programs.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${KORVATH_INSTALL_PROGRAM_DIR}
         PATTERN "desktop" EXCLUDE)
+# Programs that definition files start ("Execute") stay executable.
+install(PROGRAMS ${CMAKE_SOURCE_DIR}/data/tools/demo-tool.sh DESTINATION ${KORVATH_INSTALL_PROGRAM_DIR}/tools)
 # The launcher that the program writes on the desktop shows this icon when it is beside the
 # program (as in the build folder).
 install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/korvath.svg DESTINATION ${KORVATH_INSTALL_PROGRAM_DIR}/desktop)

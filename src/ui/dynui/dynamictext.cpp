@@ -16,6 +16,7 @@ const std::string kNoSection;
 
 CDynamicText::CDynamicText(QWidget* parent) : QPlainTextEdit(parent), CaptionedControl(this) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setTabChangesFocus(true);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
