@@ -30,6 +30,8 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${KORVATH_INSTALL_PROGRA
         PATTERN "desktop" EXCLUDE PATTERN "*.rules" EXCLUDE)
 # The USB Direct rule where udev looks for the rules of packages.
 install(FILES ${CMAKE_SOURCE_DIR}/data/70-korvath-usb.rules DESTINATION lib/udev/rules.d)
+# Programs that definition files start ("Execute") stay executable.
+install(PROGRAMS ${CMAKE_SOURCE_DIR}/data/tools/demo-tool.sh DESTINATION ${KORVATH_INSTALL_PROGRAM_DIR}/tools)
 # The launcher that the program writes on the desktop shows this icon when it is beside the
 # program (as in the build folder).
 install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/korvath.svg DESTINATION ${KORVATH_INSTALL_PROGRAM_DIR}/desktop)

@@ -22,6 +22,7 @@
 #include "ui/app/shell_windows.h"
 #include "ui/app/single_instance.h"
 #include "ui/commands/document_commands.h"
+#include "ui/dynui/control_environment.h"
 #include "ui/graph/qrnview.h"
 
 namespace korvath::ui {
@@ -71,6 +72,9 @@ CQRNApp::CQRNApp(AppOptions options) : options_(std::move(options)) {
 }
 
 CQRNApp::~CQRNApp() {
+    // The run-time controls stop using the window's pool before it goes.
+    ControlEnvironment& controls = DynamicControlEnvironment();
+    if (frame_ && controls.pool == &frame_->controlIds()) controls = ControlEnvironment{};
     // The window goes before the document it shows.
     frame_.reset();
     doc_.reset();
@@ -147,6 +151,8 @@ bool CQRNApp::EnsureDocument() {
     StartupBoxes();
     frame_ = std::make_unique<CMainFrame>(*this, *doc_, *settings_, *controller_, *shell_);
     messages_.SetOwner(frame_.get());
+    DynamicControlEnvironment() = ControlEnvironment{&frame_->controlIds(), &messages_,
+                                                     [this](const std::string& path) { ShowHelpTopic(path.c_str()); }};
     status_.Attach(frame_->statusBar(), frame_->progressBar());
     doc_->SetViewHost(frame_.get());
     return true;
