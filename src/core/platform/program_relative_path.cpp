@@ -40,7 +40,7 @@ bool IsWithin(const std::filesystem::path& inner, const std::filesystem::path& o
 
 std::optional<std::string> ResolveProgramRelativePath(std::string_view programDirectory, std::string_view relative) {
     if (relative.empty() || IsAbsolute(relative) || HasParentComponent(relative)) return std::nullopt;
-    if (relative.find('\0') != std::string_view::npos) return std::nullopt;
+    if (relative.size() > kMaxProgramPathLength || relative.find('\0') != std::string_view::npos) return std::nullopt;
     std::string resolved = ResolveExistingPath(JoinPath(programDirectory, relative));
     // Symbolic links are followed to where they lead; that place must still be inside.
     std::error_code error;

@@ -129,7 +129,7 @@ bool CDynamicButton::RunAction() {
     if (rangeFailFormat == dt::kProgramMarker) {
         if (IsHelpTopicPath(actionFormula)) {
             // A help topic outside the program directory is not shown.
-            const auto path = PathInsideProgramDirectory(document->programDirectory(), actionFormula);
+            const auto path = ResolveProgramRelativePath(document->programDirectory(), actionFormula);
             if (!path) return false;
             if (auto& show = DynamicControlEnvironment().showHelpTopic) show(*path);
             return true;
@@ -155,7 +155,7 @@ bool CDynamicButton::RunProgram() {
         }
     }
     if (!document) return true;
-    const auto path = PathInsideProgramDirectory(document->programDirectory(), actionFormula);
+    const auto path = ResolveProgramRelativePath(document->programDirectory(), actionFormula);
     if (!path) return false;
     std::fflush(nullptr);
     process = StartProgram(*path);

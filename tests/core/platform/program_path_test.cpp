@@ -15,20 +15,20 @@ namespace {
 TEST(ProgramPath, StaysInsideTheProgramDirectory) {
     testing::TempDir dir;
     const std::string tool = dir.Write("tools/hello.sh", "#!/bin/sh\n");
-    EXPECT_EQ(PathInsideProgramDirectory(dir.path(), "tools/hello.sh").value_or(""), tool);
-    EXPECT_EQ(PathInsideProgramDirectory(dir.path(), "tools\\hello.sh").value_or(""), tool);
-    EXPECT_TRUE(PathInsideProgramDirectory(dir.path(), "tools/not-there").has_value());
+    EXPECT_EQ(ResolveProgramRelativePath(dir.path(), "tools/hello.sh").value_or(""), tool);
+    EXPECT_EQ(ResolveProgramRelativePath(dir.path(), "tools\\hello.sh").value_or(""), tool);
+    EXPECT_TRUE(ResolveProgramRelativePath(dir.path(), "tools/not-there").has_value());
 
     for (const char* hostile : {"../../bin/sh", "/bin/sh", "\\bin\\sh", "C:\\Windows\\cmd.exe", "tools/../../x",
                                 "tools\\..\\..\\x", "..", ""})
-        EXPECT_FALSE(PathInsideProgramDirectory(dir.path(), hostile).has_value()) << hostile;
-    EXPECT_FALSE(PathInsideProgramDirectory(dir.path(), std::string(801, 'a')).has_value());
+        EXPECT_FALSE(ResolveProgramRelativePath(dir.path(), hostile).has_value()) << hostile;
+    EXPECT_FALSE(ResolveProgramRelativePath(dir.path(), std::string(801, 'a')).has_value());
 
     // A link inside that leads out is refused; one that stays inside is followed.
     std::filesystem::create_symlink("/bin", dir.File("outside"));
-    EXPECT_FALSE(PathInsideProgramDirectory(dir.path(), "outside/sh").has_value());
+    EXPECT_FALSE(ResolveProgramRelativePath(dir.path(), "outside/sh").has_value());
     std::filesystem::create_symlink(dir.File("tools"), dir.File("inside"));
-    EXPECT_TRUE(PathInsideProgramDirectory(dir.path(), "inside/hello.sh").has_value());
+    EXPECT_TRUE(ResolveProgramRelativePath(dir.path(), "inside/hello.sh").has_value());
 }
 
 TEST(ProgramPath, HelpTopicsEndInLowerCaseRtf) {
