@@ -164,6 +164,11 @@ TEST(TransferCli, IdentificationFaultsNeverGiveAWrongCalibration) {
     const std::string bin = KORVATH_BIN_DIR;
     const std::string kv4 = home.File("kv4.bin");
     ASSERT_EQ(RunProgram("korvath-cli", "image '" + bin + "/PID2/3/KV4.def' '" + kv4 + "'", home).exitCode, 0);
+    // (An image with a value that is not a number is refused, naming the variable.)
+    auto nan = RunProgram("korvath-cli", "image '" + bin + "/PID2/3/KV4.def' --var AxleRatio=nan '" + home.File("nan.bin") + "'", home);
+    EXPECT_EQ(nan.exitCode, 1);
+    EXPECT_NE(nan.err.find("[Invalid Value] The value nan given for AxleRatio is not a finite number."), std::string::npos)
+        << nan.err;
     const std::string good = home.File("good.qvr");
     {
         SimProcess sim({"--eeprom", kv4, "--fault", "bad-echo"});

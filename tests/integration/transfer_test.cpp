@@ -306,6 +306,19 @@ TEST_F(TransferTest, EepromFailures) {
         EXPECT_EQ(host.messages.back().caption, text::kByteWriteCaption);
         EXPECT_NE(host.messages.back().text.find("Comm. Readback Error"), std::string::npos);
     }
+    for (sim::FaultKind fault : {sim::FaultKind::DropByte, sim::FaultKind::NoConfirm}) {
+        SCOPED_TRACE("byte write on a line that loses one character once");
+        // The second try of the table finds the link marked lost and is refused at once: the
+        // message keeps the first try's reason.
+        Start(Controller());
+        UseDefinition("KV4.def", "KV4 Four-Speed");
+        AddFault(fault, fault == sim::FaultKind::DropByte ? 300 : 1);
+        EXPECT_FALSE(doc->TransferCalibration(1));
+        ASSERT_FALSE(host.messages.empty());
+        EXPECT_EQ(host.messages.back().caption, text::kByteWriteCaption);
+        EXPECT_NE(host.messages.back().text, comm_text::kTestAndWritePrefix);
+        EXPECT_EQ(host.messages.back().text.rfind(comm_text::kTestAndWritePrefix, 0), 0u);
+    }
 }
 
 TEST_F(TransferTest, UntransferableDefinitionsAreRefusedBeforeTheControllerIsTouched) {

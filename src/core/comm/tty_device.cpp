@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <linux/serial.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -33,6 +34,16 @@ int MillisecondsUntil(Clock::time_point deadline) {
     if (left <= 0) return 0;
     // Round up so that a wait never ends just before the deadline and spins.
     return static_cast<int>(left) + 1;
+}
+
+// USB serial adapters hold received bytes for their latency timer (16 ms on common chips)
+// before passing them on, and every echo waits for that. Drivers that know low latency shorten
+// it; a pseudo-terminal or a plain UART refuses the request, which changes nothing.
+void RequestLowLatency(int fd) {
+    serial_struct serial{};
+    if (::ioctl(fd, TIOCGSERIAL, &serial) != 0) return;
+    serial.flags |= ASYNC_LOW_LATENCY;
+    (void)::ioctl(fd, TIOCSSERIAL, &serial);
 }
 
 }  // namespace
@@ -82,6 +93,7 @@ bool TtyDevice::Open(const std::string& path, int baud, OpenStage& failedStage, 
     // DTR and RTS held inactive; a pseudo-terminal has no modem lines, which is fine.
     int lines = TIOCM_DTR | TIOCM_RTS;
     (void)::ioctl(fd_, TIOCMBIC, &lines);
+    RequestLowLatency(fd_);
     return true;
 }
 

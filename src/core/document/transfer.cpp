@@ -179,7 +179,11 @@ bool CQRNDoc::TransferCalibration(int direction) {
 
     if (writing) {
         if (!ExchangeImage(image.data(), image.size(), 1)) return refuse(kImageNotBuilt);
-        if (!transferTable(1) && !transferTable(1)) {
+        if (transferTable(1)) return true;
+        const std::string firstReason = errorText;
+        if (!transferTable(1)) {
+            // A second try refused at once on the link the first one lost says nothing new.
+            if (errorText == comm_text::kTestAndWritePrefix && !firstReason.empty()) errorText = firstReason;
             // A table write that stopped at its own message (the write enable) has no text to add.
             if (!errorText.empty()) ShowMessage(errorText, eeprom ? kByteWriteCaption : kFlashWriteCaption, kErrorBox);
             return false;

@@ -2,11 +2,11 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <algorithm>
 #include <cstring>
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/deadline_timer.h"
 #include "app/options.h"
 #include "app/pty_port.h"
 #include "engine/controller.h"
@@ -38,10 +39,7 @@ volatile sig_atomic_t g_stop = 0;
 
 void OnStopSignal(int) { g_stop = 1; }
 
-std::uint64_t NowNs(std::chrono::steady_clock::time_point start) {
-    return static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count());
-}
+std::uint64_t NowNs(std::uint64_t start) { return korvath::sim::app::MonotonicNs() - start; }
 
 bool LoadImages(const Options& options, Controller& controller) {
     for (int table = 0; table < 2; ++table) {
@@ -71,7 +69,14 @@ bool LoadImages(const Options& options, Controller& controller) {
 void Serve(const Options& options, PtyPort& port, Controller& controller) {
     LinePacer line(options.baud);
     std::vector<std::uint8_t> unwritten;  // transmitted by the line, not yet taken by the pty
-    const auto start = std::chrono::steady_clock::now();
+    const std::uint64_t start = korvath::sim::app::MonotonicNs();
+    // The default timer slack (50 us) would be added to nearly every character of a paced line.
+    (void)prctl(PR_SET_TIMERSLACK, 1UL);
+    korvath::sim::app::DeadlineTimer deadline;
+    if (!deadline.ok()) {
+        std::fprintf(stderr, "korvath-sim: timerfd: %s\n", std::strerror(errno));
+        return;
+    }
     bool closed = false;                  // the other side had the port open and closed it
     std::uint64_t closed_since = 0;
     const auto exit_after_ns = static_cast<std::uint64_t>(options.exit_when_closed * 1e9);
@@ -105,22 +110,22 @@ void Serve(const Options& options, PtyPort& port, Controller& controller) {
             wake = wake ? std::min(*wake, due_ns) : due_ns;
         }
         if (closed) wake = wake ? std::min(*wake, now + kClosedPollNs) : now + kClosedPollNs;
-        timespec timeout{};
-        timespec* timeout_ptr = nullptr;
-        if (wake) {
-            std::uint64_t wait = *wake > now ? *wake - now : 0;
-            timeout.tv_sec = static_cast<time_t>(wait / 1'000'000'000);
-            timeout.tv_nsec = static_cast<long>(wait % 1'000'000'000);
-            timeout_ptr = &timeout;
-        }
+        // The wake-up is a deadline on the line's own clock, not a delay from now.
+        if (wake)
+            deadline.ArmAt(start + *wake);
+        else
+            deadline.Disarm();
 
-        pollfd pfd{port.fd(), static_cast<short>(POLLIN | (unwritten.empty() ? 0 : POLLOUT)), 0};
+        pollfd fds[2] = {{deadline.fd(), POLLIN, 0},
+                         {port.fd(), static_cast<short>(POLLIN | (unwritten.empty() ? 0 : POLLOUT)), 0}};
         // While closed the master signals a hang-up at once, so only sleep, then look again.
-        int ready = closed ? ppoll(nullptr, 0, timeout_ptr, &during_wait) : ppoll(&pfd, 1, timeout_ptr, &during_wait);
+        int ready = ppoll(fds, closed ? 1 : 2, nullptr, &during_wait);
         if (ready < 0 && errno != EINTR) {
             std::fprintf(stderr, "korvath-sim: poll: %s\n", std::strerror(errno));
             return;
         }
+        if (fds[0].revents & POLLIN) deadline.Clear();
+        pollfd& pfd = fds[1];
         if (closed) {
             pfd.revents = 0;
             if (poll(&pfd, 1, 0) < 0) continue;
