@@ -85,7 +85,9 @@ protected:
         ASSERT_TRUE(installed_) << ReadFile(root_ + "/install.log");
         home_ = root_ + "/home-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::create_directories(home_);
-        if (::geteuid() == 0) ASSERT_EQ(::chown(home_.c_str(), kNobody, kNobody), 0);
+        if (::geteuid() == 0) {
+            ASSERT_EQ(::chown(home_.c_str(), kNobody, kNobody), 0);
+        }
     }
 
     static fs::perms WriteBits() { return fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write; }
@@ -216,8 +218,10 @@ TEST_F(InstalledTree, TheUsersDefinitionFolderIsListedAndUsed) {
     const std::string generic = ReadFile(program + "/generic.init");
     ASSERT_NE(kv4.find("TransmissionType"), std::string::npos);
     WriteAsUser(".local/share/korvath/PID2/3/Workshop.def", kv4);
+    const std::string name = "LogicalName      Generic";
+    ASSERT_NE(generic.find(name), std::string::npos);
     WriteAsUser(".local/share/korvath/PID2/3/generic.init",
-                std::string(generic).replace(generic.find("Generic"), 7, "WorkshopGeneric"));
+                std::string(generic).replace(generic.find(name), name.size(), "LogicalName WorkshopGeneric"));
 
     const Outcome listed = Run({"korvath-cli", "definitions"});
     ASSERT_EQ(listed.exitCode, 0) << listed.err;
