@@ -9,6 +9,7 @@
 #include "cli_command.h"
 #include "cli_host.h"
 #include "document/definition_listing.h"
+#include "document/definition_reader.h"
 #include "platform/paths.h"
 
 namespace korvath::cli {
@@ -34,11 +35,12 @@ int Run(const GlobalOptions&, const std::vector<std::string>& args) {
         directories = {args[0]};
     }
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
+    // The page keeps the texts as the file aligns them; a script wants the names themselves.
     for (const auto& c : ListDefinitionFiles(directories))
         list.push_back({{"fileName", c.fileName},
-                        {"logicalName", c.logicalName},
-                        {"transmissionType", c.transmissionType},
-                        {"description", c.description},
+                        {"logicalName", TrimText(c.logicalName)},
+                        {"transmissionType", TrimText(c.transmissionType)},
+                        {"description", TrimText(c.description)},
                         {"directory", c.directory}});
     // "directory" stays the program's folder (the last one searched); the user's comes before it.
     nlohmann::ordered_json out{{"directory", directories.back()}};

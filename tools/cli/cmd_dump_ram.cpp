@@ -32,6 +32,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     TerminalHost terminal(options.verbose);
     auto settings = OpenSettings();
     CQRNDoc doc(DocumentHost{terminal, terminal, *settings}, ProgramDirectory(), MakeTransport(link, *settings));
+    ReportOpenFailure(doc.monitor(), options.command);
     // Identifying first points the document at the connected controller's generic definition,
     // whose memory type sets the RAM address width of the reads.
     doc.IdentifyController(0, 1);

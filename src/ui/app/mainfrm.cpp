@@ -313,7 +313,7 @@ void CMainFrame::OnCommand(int id) {
         case cmd::HelpTopics: shell_.ShowHelpTopics(this); break;
         case cmd::GettingStarted: shell_.ShowStartBox(this); break;
         case cmd::AppAbout: shell_.ShowAboutBox(this); break;
-        case cmd::Help: WinHelp(kMainWindowHelpId); break;
+        case cmd::Help: shell_.ShowHelpTopics(this); break;
         case cmd::ContextHelp: EnterContextHelp(); break;
         default: break;
     }

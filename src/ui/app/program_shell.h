@@ -1,10 +1,14 @@
 #pragma once
 // The program's own windows behind the main window's hooks: the About and Getting Started
-// boxes, the COM port dialog on the document's controller link, and the desktop launcher.
-// The other hooks (settings sheets, help viewer, bar contents) keep the stand-ins of
+// boxes, the COM port dialog on the document's controller link, the help viewer, and the
+// desktop launcher. The other hooks (settings sheets, bar contents) keep the stand-ins of
 // ShellWindows until their windows take them over.
 
+#include <QPointer>
+#include <string_view>
+
 #include "ui/app/shell_windows.h"
+#include "ui/help/helpdialog.h"
 
 namespace korvath::ui {
 
@@ -20,8 +24,21 @@ public:
     void RunComPortDialog(QWidget* parent) override;
     void CreateDesktopShortcut() override;
 
+    void CreateHelpViewer(QWidget* frame) override;
+    // The contents topic of the program's help.
+    void ShowHelpTopics(QWidget* parent) override;
+    // `topic` is a path inside the program directory: relative to it, or the directory joined
+    // with such a path as the help buttons of the settings pages build it.
+    void ShowHelpTopic(const char* topic) override;
+
+    CHelpDialog* helpViewer() const { return helpViewer_; }
+
 private:
+    std::string ProgramDirectoryPath() const;
+    void ShowTopicInViewer(std::string_view topic, QWidget* parent);
+
     CQRNApp& app_;
+    QPointer<CHelpDialog> helpViewer_;
 };
 
 }  // namespace korvath::ui
