@@ -77,6 +77,17 @@ void AddDeclarationsJson(json& out, const Calibration& calibration) {
     out["traces"] = TracesJson(calibration.points);
 }
 
+json DiffValueJson(const DiffValue& value) {
+    if (const auto* i = std::get_if<std::int64_t>(&value)) return *i;
+    if (const auto* d = std::get_if<double>(&value)) return *d;
+    if (const auto* s = std::get_if<std::string>(&value)) return *s;
+    return nullptr;
+}
+
+void PrintJson(const json& out) {
+    std::printf("%s\n", out.dump(2, ' ', false, json::error_handler_t::replace).c_str());
+}
+
 int PrintDeclarationsResult(bool ok, const Calibration& calibration) {
     json out{{"result", ok ? 1 : 0}};
     AddDeclarationsJson(out, calibration);

@@ -3,6 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "document/calibration_diff.h"
 #include "document/qrndoc.h"
 
 namespace korvath::cli {
@@ -15,6 +16,10 @@ nlohmann::ordered_json VariablesJson(const VariableTable& table);
 nlohmann::ordered_json TracesJson(const TracePoints& points);
 // The layout, variables, formula lists and traces of a calibration.
 void AddDeclarationsJson(nlohmann::ordered_json& out, const Calibration& calibration);
+// null, a number or a text.
+nlohmann::ordered_json DiffValueJson(const DiffValue& value);
+// Prints the JSON with two spaces of indent (bad UTF-8 replaced) and a line feed.
+void PrintJson(const nlohmann::ordered_json& json);
 // Prints {"result": 0|1, …the declarations…} and returns the matching exit status.
 int PrintDeclarationsResult(bool ok, const Calibration& calibration);
 

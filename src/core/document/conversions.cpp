@@ -210,16 +210,19 @@ std::int16_t CQRNDoc::StoredPointValue(std::int16_t trace, std::int16_t column) 
     return cal_.points[static_cast<std::size_t>(trace)][static_cast<std::size_t>(column)];
 }
 
+float CQRNDoc::DisplayPointValue(int trace, int column) {
+    if (!ValidTrace(trace) || column < 0 || column >= kPointsPerTrace) return 0;
+    const std::int16_t point = cal_.points[static_cast<std::size_t>(trace)][static_cast<std::size_t>(column)];
+    const std::uint8_t raw = DisplayToRaw(trace, point, TraceFormula::StoreToInt, 0, 0);
+    return static_cast<float>(RawToValue(trace, raw, TraceFormula::IntToDisp));
+}
+
 void CQRNDoc::PushTracesToGraph() {
     if (!graph_) return;
     for (int t = 0; t < kNumTraces; ++t) {
         const auto& points = cal_.points[static_cast<std::size_t>(t)];
         if (showConverted_) {
-            for (int j = 0; j < kPointsPerTrace; ++j) {
-                const std::uint8_t raw =
-                    DisplayToRaw(t, points[static_cast<std::size_t>(j)], TraceFormula::StoreToInt, 0, 0);
-                graph_->SetPointValue(t, j, static_cast<float>(RawToValue(t, raw, TraceFormula::IntToDisp)));
-            }
+            for (int j = 0; j < kPointsPerTrace; ++j) graph_->SetPointValue(t, j, DisplayPointValue(t, j));
             graph_->UpdateTraceRange(t);
         } else {
             float values[kPointsPerTrace];

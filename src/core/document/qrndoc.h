@@ -109,6 +109,8 @@ public:
     double RawToValue(int trace, int rawByte, int formulaSlot);
     std::uint8_t DisplayToRaw(int trace, float value, int formulaSlot, std::int16_t offset, float position);
     std::int16_t PaddedPoint(int trace, int index, int mode);
+    // A stored point as the graph shows it in display units (through the trace's raw byte).
+    float DisplayPointValue(int trace, int column);
     float OnPointEdited(std::int16_t trace, std::int16_t column, float proposed, std::int16_t& step) override;
     std::int16_t StoredPointValue(std::int16_t trace, std::int16_t column) override;
     void PushTracesToGraph();

@@ -11,7 +11,7 @@
 
 namespace korvath {
 
-enum class PenStyle { Solid, Dot };
+enum class PenStyle { Solid, Dot, Dash };
 enum class PenCap { Round, Square };
 
 struct Pen {

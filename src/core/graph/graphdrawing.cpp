@@ -22,6 +22,7 @@ Pen SolidPen(int width, Color color) { return Pen{PenStyle::Solid, width, color,
 void CGraphEngine::Draw(DrawSurface& surface) {
     ComputeLayout(surface);
     DrawAxes(surface);
+    DrawOverlays(surface);
     for (int i = traceCount_ - 1; i >= 0; --i) {
         if (i == activeTrace_ || !traces_[static_cast<std::size_t>(i)].visible) continue;
         DrawTrace(surface, i);

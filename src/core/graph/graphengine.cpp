@@ -16,6 +16,8 @@ CGraphEngine::CGraphEngine(std::int16_t traceCount, std::int16_t pointCount) {
     pointCount_ = pointCount;
     points_.assign(static_cast<std::size_t>(traceCount) * static_cast<std::size_t>(pointCount), Point{});
     traces_.assign(static_cast<std::size_t>(traceCount), Trace{});
+    overlays_.assign(static_cast<std::size_t>(traceCount), Overlay{});
+    overlayValues_.assign(points_.size(), 0.0f);
     for (int i = 0; i < traceCount; ++i) {
         Trace& t = traces_[static_cast<std::size_t>(i)];
         t.link = static_cast<std::int16_t>(i);

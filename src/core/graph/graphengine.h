@@ -142,6 +142,14 @@ public:
     void GetSize(std::int16_t& traceCount, std::int16_t& pointCount) const;
     Color GetBackgroundColor() const { return backgroundColor_; }
 
+    // --- read-only overlay curves (another calibration to compare with) ----------------------
+    // An overlay is drawn dashed in its trace's colour behind every editable trace and counts
+    // into the value axis; it is never hit, selected or edited. Null values remove it.
+    void SetOverlayValues(int trace, const float* values);
+    void ClearOverlays();
+    bool HasOverlay(int trace) const;
+    float OverlayValue(int trace, int column) const;
+
     // --- drawing ---------------------------------------------------------------------------
     void Draw(DrawSurface& surface);
     int SetCrosshair(float x, float y);
@@ -217,6 +225,9 @@ private:
     void DrawAxes(DrawSurface& surface);
     void DrawTrace(DrawSurface& surface, int trace);
     void DrawMarker(DrawSurface& surface, int trace, int x, int y);
+    // Overlays (graphoverlaycurves.cpp).
+    void DrawOverlays(DrawSurface& surface);
+    void WidenRangeByOverlays(bool& any, float& minimum, float& maximum) const;
 
     // Selection (graphengine.cpp).
     void Normalize(int anchor, bool shift);
@@ -264,6 +275,13 @@ private:
     float crosshairX_ = -1.0f;
     float crosshairY_ = -1.0f;
     GraphMetrics metrics_;
+    struct Overlay {
+        std::uint8_t shown = 0;
+        float minimum = 0.0f;
+        float maximum = 0.0f;
+    };
+    std::vector<Overlay> overlays_;       // one per trace
+    std::vector<float> overlayValues_;    // trace-major, like points_
     // The callout text; grown (rarely) when a text is longer than any before it.
     std::vector<char> calloutText_;
 };

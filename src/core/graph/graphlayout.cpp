@@ -35,6 +35,7 @@ void CGraphEngine::ComputeLayout(DrawSurface& surface) {
         if (!any || t.maximum > maximum) maximum = t.maximum;
         any = true;
     }
+    WidenRangeByOverlays(any, minimum, maximum);
     minimum = LimitValue(minimum);
     maximum = LimitValue(maximum);
     const float range = maximum - minimum;

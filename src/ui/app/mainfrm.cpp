@@ -37,6 +37,7 @@
 #include "ui/app/qt_hosts.h"
 #include "ui/app/shell_windows.h"
 #include "ui/graph/qrnview.h"
+#include "ui/tools/tools_menu.h"
 
 // The bundled icons live in the library; a static library's resources are registered by hand.
 static void InitShellResources() { Q_INIT_RESOURCE(korvath); }
@@ -96,6 +97,7 @@ CMainFrame::CMainFrame(CQRNApp& app, CQRNDoc& doc, SettingsStore& settings, Cont
     view_->SetMinTrackSizeHandler([this](int w, int h) { SetMinTrackSize(w, h); });
     setCentralWidget(view_);
     view_->setFocus();
+    tools_ = new ToolsMenu(*this, doc_, *view_, settings_, [this] { return app_.DocumentName(); });
 
     RestoreBarState();
     UpdateTitle();

@@ -31,6 +31,7 @@ class CQRNView;
 class ControllerCommands;
 class LockIndicators;
 class ShellWindows;
+class ToolsMenu;
 
 class CMainFrame final : public QMainWindow, public ViewHost {
     Q_OBJECT
@@ -53,6 +54,7 @@ public:
     ControlIdPool& controlIds() { return pool_; }
     QLabel* idleLabel() const { return idleLabel_; }
     QProgressBar* progressBar() const { return progress_; }
+    ToolsMenu* tools() const { return tools_; }
 
     // The window's smallest size; a width outside 101 ... 2048 or a height outside 101 ... 1999
     // is a programming error and changes nothing.
@@ -149,6 +151,7 @@ private:
     QProgressBar* progress_ = nullptr;
     LockIndicators* indicators_ = nullptr;
     CQRNView* view_ = nullptr;
+    ToolsMenu* tools_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
     bool contextHelp_ = false;
     int hoveredControl_ = 0;

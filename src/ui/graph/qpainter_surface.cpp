@@ -8,8 +8,17 @@
 namespace korvath::ui {
 namespace {
 
+Qt::PenStyle QtPenStyle(PenStyle style) {
+    switch (style) {
+        case PenStyle::Dot: return Qt::DotLine;
+        case PenStyle::Dash: return Qt::DashLine;
+        case PenStyle::Solid: break;
+    }
+    return Qt::SolidLine;
+}
+
 QPen MakePen(const Pen& pen) {
-    QPen result(QBrush(ToQColor(pen.color)), pen.width, pen.style == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine,
+    QPen result(QBrush(ToQColor(pen.color)), pen.width, QtPenStyle(pen.style),
                 pen.cap == PenCap::Square ? Qt::SquareCap : Qt::RoundCap, Qt::MiterJoin);
     return result;
 }

@@ -12,19 +12,15 @@
 #include <functional>
 
 #include "graph/graphengine.h"
+#include "support/qt_test_app.h"
 #include "ui/graph/qpainter_surface.h"
 #include "ui/graph/qtcolor.h"
 
 namespace korvath::ui {
 namespace {
 
-QGuiApplication& App() {
-    static int argc = 1;
-    static char name[] = "test-ui-graph";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-    return app;
-}
+// The program's one application object, shared with the other tests of this folder.
+QGuiApplication& App() { return korvath::testing::TestApp(); }
 
 constexpr int kWidth = 900;
 constexpr int kHeight = 600;

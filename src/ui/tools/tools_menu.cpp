@@ -1,0 +1,47 @@
+#include "ui/tools/tools_menu.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "ui/app/app_texts.h"
+#include "ui/tools/compare_tool.h"
+#include "ui/tools/curve_export_tool.h"
+#include "ui/tools/tools_texts.h"
+
+namespace korvath::ui {
+
+ToolsMenu::ToolsMenu(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsStore& settings,
+                     std::function<QString()> documentName)
+    : QObject(&frame) {
+    setObjectName(QStringLiteral("ToolsMenu"));
+    QMenuBar* bar = frame.menuBar();
+    menu_ = new QMenu(QString::fromUtf8(texts::kMenuTools), bar);
+    menu_->setObjectName(QStringLiteral("MenuTools"));
+    // Before Help, which stays the last menu.
+    QAction* before = nullptr;
+    for (QAction* a : bar->actions())
+        if (a->menu() && a->menu()->title() == QString::fromUtf8(texts::kMenuHelp)) before = a;
+    bar->insertMenu(before, menu_);
+
+    compare_ = new CompareTool(frame, doc, view, settings, *this);
+    export_ = new CurveExportTool(frame, view, std::move(documentName), *this);
+}
+
+ToolsMenu::~ToolsMenu() = default;
+
+QAction* ToolsMenu::AddItem(const char* text, const char* statusTip, std::function<void()> run,
+                            bool separatorBefore) {
+    if (separatorBefore) menu_->addSeparator();
+    QAction* action = menu_->addAction(QString::fromUtf8(text));
+    action->setStatusTip(QString::fromUtf8(statusTip));
+    connect(action, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    return action;
+}
+
+void ToolsMenu::OnAboutToShow(std::function<void()> update) {
+    connect(menu_, &QMenu::aboutToShow, this, [update = std::move(update)] { update(); });
+}
+
+}  // namespace korvath::ui

@@ -1,0 +1,46 @@
+#pragma once
+// The Tools menu of the main window, between View and Help. The program's tools are made here
+// and add their items to it, so the frame creates the whole menu in one line.
+
+#include <QObject>
+#include <functional>
+
+class QAction;
+class QMainWindow;
+class QMenu;
+
+namespace korvath {
+class CQRNDoc;
+class SettingsStore;
+}  // namespace korvath
+
+namespace korvath::ui {
+
+class CQRNView;
+class CompareTool;
+class CurveExportTool;
+
+class ToolsMenu final : public QObject {
+    Q_OBJECT
+public:
+    // documentName: the edited document's name, as the title bar shows it.
+    ToolsMenu(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsStore& settings,
+              std::function<QString()> documentName);
+    ~ToolsMenu() override;
+
+    QMenu* menu() const { return menu_; }
+    // An item at the end of the menu; `run` is called when it is chosen.
+    QAction* AddItem(const char* text, const char* statusTip, std::function<void()> run, bool separatorBefore = false);
+    // Called before the menu shows, to enable and check the items.
+    void OnAboutToShow(std::function<void()> update);
+
+    CompareTool& compare() const { return *compare_; }
+    CurveExportTool& curveExport() const { return *export_; }
+
+private:
+    QMenu* menu_ = nullptr;
+    CompareTool* compare_ = nullptr;
+    CurveExportTool* export_ = nullptr;
+};
+
+}  // namespace korvath::ui

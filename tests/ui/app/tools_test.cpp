@@ -1,0 +1,120 @@
+// The Tools menu: comparing with another calibration (dashed curves, the list of differences,
+// the edited calibration left alone) and exporting the curves as a picture.
+
+#include <gtest/gtest.h>
+
+#include <QDockWidget>
+#include <QImage>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTreeWidget>
+
+#include "app_fixture.h"
+#include "ui/tools/compare_tool.h"
+#include "ui/tools/curve_export_tool.h"
+#include "ui/tools/tools_menu.h"
+
+namespace korvath::testing {
+namespace {
+
+class ToolsTest : public ::testing::Test {
+protected:
+    ToolsTest() : app(env.options) {
+        EXPECT_TRUE(app.InitInstance({}));
+        demo = QString::fromStdString(env.home.File("demo.qvr"));
+        other = QString::fromStdString(env.home.File("other.qvr"));
+        EXPECT_TRUE(WriteDemoCalibration(demo.toStdString()));
+        EXPECT_TRUE(app.OpenDocumentFile(demo));
+    }
+    CQRNDoc& doc() { return *app.document(); }
+    ui::ToolsMenu& tools() { return *app.mainFrame()->tools(); }
+    CGraphEngine& graph() { return app.mainFrame()->view()->graph(); }
+    ShellHome env;
+    TestShellApp app;
+    QString demo, other;
+};
+
+TEST_F(ToolsTest, ToolsMenuStandsBeforeHelpWithItsItems) {
+    const QList<QAction*> top = app.mainFrame()->menuBar()->actions();
+    ASSERT_EQ(top.size(), 5);
+    EXPECT_EQ(top[3]->menu(), tools().menu());
+    QStringList texts;
+    for (QAction* a : tools().menu()->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(texts, (QStringList{"Compare with Calibration...", "Stop Comparing", "-", "Export Curves..."}));
+    EXPECT_FALSE(tools().compare().stopAction()->isEnabled());
+}
+
+TEST_F(ToolsTest, ComparingDrawsTheOtherCurvesAndListsDifferencesWithoutTouchingTheEdited) {
+    {  // The other calibration: trace 0 moved, one setting changed.
+        MemorySettings settings;
+        RecordingHost host;
+        CQRNDoc o(DocumentHost{host, host, settings}, kBinDir);
+        ASSERT_TRUE(OpenCalibrationFile(o, demo.toStdString(), {[](CQRNDoc&) {}, [](CQRNDoc&) {}}));
+        o.calibration().points[0][4] = 1920;
+        ASSERT_TRUE(o.SetIntVariable("SpeedCal", 120));
+        ASSERT_TRUE(SaveCalibrationFile(o, other.toStdString()));
+    }
+    const std::string before = CalibrationFileBytes(doc());
+    ui::CompareTool& compare = tools().compare();
+    ASSERT_TRUE(compare.StartComparing(other));
+    EXPECT_TRUE(compare.comparing());
+    EXPECT_TRUE(compare.stopAction()->isEnabled());
+
+    // The other's visible curves lie behind the edited ones, in display units.
+    EXPECT_TRUE(graph().HasOverlay(0));
+    EXPECT_TRUE(graph().HasOverlay(1));
+    EXPECT_FALSE(graph().HasOverlay(2));
+    EXPECT_FLOAT_EQ(graph().OverlayValue(0, 4), 60.0f);  // 1920 / 32 mph
+    EXPECT_NE(graph().PointAt(0, 4).value, 60.0f);
+
+    ASSERT_FALSE(compare.panel()->isHidden());
+    app.mainFrame()->show();
+    app.mainFrame()->grab().save(QStringLiteral(KORVATH_BIN_DIR "/tools-compare.png"));  // for a look
+    QStringList rows;
+    for (int i = 0; i < compare.list()->topLevelItemCount(); ++i) rows << compare.list()->topLevelItem(i)->text(0);
+    EXPECT_TRUE(rows.contains(QStringLiteral("variable SpeedCal (I16)"))) << rows.join(", ").toStdString();
+    EXPECT_TRUE(rows.contains(QStringLiteral("trace 0 [4]"))) << rows.join(", ").toStdString();
+
+    // Editing the compared-with point to the same value shortens the list at the next refresh.
+    doc().calibration().points[0][4] = 1920;
+    compare.RefreshDifferences();
+    EXPECT_EQ(compare.list()->topLevelItemCount(), rows.size() - 1);
+
+    compare.StopComparing();
+    EXPECT_FALSE(graph().HasOverlay(0));
+    EXPECT_TRUE(compare.panel()->isHidden());
+    EXPECT_FALSE(compare.stopAction()->isEnabled());
+    compare.panel()->show();  // as a saved bar layout would
+    EXPECT_TRUE(compare.panel()->isHidden());
+
+    // A file that cannot be read starts nothing.
+    BoxAnswerer boxes;
+    EXPECT_FALSE(compare.StartComparing(QString::fromStdString(env.home.File("missing.qvr"))));
+    EXPECT_FALSE(compare.comparing());
+}
+
+TEST_F(ToolsTest, ComparingNeverChangesTheEditedCalibration) {
+    const std::string before = CalibrationFileBytes(doc());
+    ASSERT_TRUE(tools().compare().StartComparing(demo));
+    tools().compare().RefreshDifferences();
+    EXPECT_EQ(tools().compare().list()->topLevelItemCount(), 1);  // "No differences"
+    tools().compare().StopComparing();
+    EXPECT_EQ(CalibrationFileBytes(doc()), before);
+    EXPECT_FALSE(doc().IsModified());
+}
+
+TEST_F(ToolsTest, ExportCurvesWritesThePictureOfTheView) {
+    const QString png = QString::fromStdString(env.home.File("curves.png"));
+    ASSERT_TRUE(tools().curveExport().ExportCurves(png));
+    QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), app.mainFrame()->view()->size().expandedTo(QSize(200, 200)));
+
+    BoxAnswerer boxes;
+    EXPECT_FALSE(tools().curveExport().ExportCurves(QString::fromStdString(env.home.File("curves.gif"))));
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_EQ(boxes.seen[0].caption, "Export Curves:");
+}
+
+}  // namespace
+}  // namespace korvath::testing
