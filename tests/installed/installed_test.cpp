@@ -53,7 +53,7 @@ struct Outcome {
 
 // One installed tree for the whole suite, read-only below its prefix, and a home of the user.
 class InstalledTree : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         if (::geteuid() == 0 && ::access(kSetpriv, X_OK) != 0) {
             skipReason_ = "running as root without setpriv: no way to run the programs as a normal user";
@@ -64,8 +64,8 @@ protected:
         root_ = pattern;
         fs::permissions(root_, fs::perms(0755));
         const std::string build = fs::path(KORVATH_BIN_DIR).parent_path().string();
-        const std::string install = "cmake --install '" + build + "' --prefix '" + Prefix() + "' >'" + root_ +
-                                    "/install.log' 2>&1";
+        const std::string install =
+            "cmake --install '" + build + "' --prefix '" + Prefix() + "' >'" + root_ + "/install.log' 2>&1";
         if (std::system(install.c_str()) != 0) return;
         for (const auto& entry : fs::recursive_directory_iterator(Prefix()))
             if (!entry.is_symlink()) fs::permissions(entry.path(), WriteBits(), fs::perm_options::remove);
@@ -76,7 +76,8 @@ protected:
         if (root_.empty()) return;
         std::error_code ec;
         for (const auto& entry : fs::recursive_directory_iterator(root_, ec))
-            if (!entry.is_symlink()) fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ec);
+            if (!entry.is_symlink())
+                fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, ec);
         fs::remove_all(root_, ec);
     }
 
@@ -85,10 +86,14 @@ protected:
         ASSERT_TRUE(installed_) << ReadFile(root_ + "/install.log");
         home_ = root_ + "/home-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::create_directories(home_);
-        if (::geteuid() == 0) ASSERT_EQ(::chown(home_.c_str(), kNobody, kNobody), 0);
+        if (::geteuid() == 0) {
+            ASSERT_EQ(::chown(home_.c_str(), kNobody, kNobody), 0);
+        }
     }
 
-    static fs::perms WriteBits() { return fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write; }
+    static fs::perms WriteBits() {
+        return fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    }
     static std::string Prefix() { return root_ + "/usr"; }
     static std::string InstalledProgramDirectory() { return Prefix() + "/lib/korvath"; }
     const std::string& home() const { return home_; }
@@ -100,7 +105,8 @@ protected:
         fs::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << content;
         if (::geteuid() == 0)
-            for (fs::path p = path; p != fs::path(home_); p = p.parent_path()) (void)::chown(p.c_str(), kNobody, kNobody);
+            for (fs::path p = path; p != fs::path(home_); p = p.parent_path())
+                (void)::chown(p.c_str(), kNobody, kNobody);
         return path.string();
     }
 
@@ -149,7 +155,7 @@ protected:
 
     // The installed simulator, run as the user so that its pseudo-terminal is the user's.
     class Simulator {
-    public:
+      public:
         explicit Simulator(const InstalledTree& tree) {
             std::vector<std::string> env;
             const auto argv = tree.Command({"korvath-sim", "--no-drive"}, {}, env);
@@ -176,7 +182,7 @@ protected:
         Simulator& operator=(const Simulator&) = delete;
         const std::string& pty() const { return pty_; }
 
-    private:
+      private:
         pid_t pid_ = -1;
         int fd_ = -1;
         std::string pty_;
@@ -194,16 +200,19 @@ TEST_F(InstalledTree, TheRamDumpGoesToTheUsersDataFolderAndAFileFailureSaysSo) {
     const Outcome dump = Run({"korvath-cli", "dump-ram", "--device", sim.pty()});
     ASSERT_EQ(dump.exitCode, 0) << dump.err;
     EXPECT_EQ(dump.out, UserData() + "/RAMDump.txt\n");
-    EXPECT_EQ(ReadFile(UserData() + "/RAMDump.txt").size(), RamDumpText(std::vector<unsigned char>(256)).size());
+    EXPECT_EQ(ReadFile(UserData() + "/RAMDump.txt").size(),
+              RamDumpText(std::vector<unsigned char>(256)).size());
     EXPECT_FALSE(fs::exists(InstalledProgramDirectory() + "/RAMDump.txt"));
     // The identification is remembered in the user's settings file.
     EXPECT_TRUE(fs::exists(home() + "/.config/korvath/korvath.INI"));
 
     // A data folder that cannot be made: the file's fault, named with its path and reason.
     const std::string blocker = WriteAsUser("blocker", "");
-    const Outcome blocked = Run({"korvath-cli", "dump-ram", "--device", sim.pty()}, {{"XDG_DATA_HOME", blocker}});
+    const Outcome blocked =
+        Run({"korvath-cli", "dump-ram", "--device", sim.pty()}, {{"XDG_DATA_HOME", blocker}});
     EXPECT_EQ(blocked.exitCode, 1);
-    EXPECT_NE(blocked.err.find("The RAM dump could not be saved as " + blocker + "/korvath/RAMDump.txt: Not a directory"),
+    EXPECT_NE(blocked.err.find("The RAM dump could not be saved as " + blocker +
+                               "/korvath/RAMDump.txt: Not a directory"),
               std::string::npos)
         << blocked.err;
     EXPECT_EQ(blocked.err.find("could not be read"), std::string::npos) << blocked.err;
@@ -216,8 +225,10 @@ TEST_F(InstalledTree, TheUsersDefinitionFolderIsListedAndUsed) {
     const std::string generic = ReadFile(program + "/generic.init");
     ASSERT_NE(kv4.find("TransmissionType"), std::string::npos);
     WriteAsUser(".local/share/korvath/PID2/3/Workshop.def", kv4);
+    const std::string name = "LogicalName      Generic";
+    ASSERT_NE(generic.find(name), std::string::npos);
     WriteAsUser(".local/share/korvath/PID2/3/generic.init",
-                std::string(generic).replace(generic.find("Generic"), 7, "WorkshopGeneric"));
+                std::string(generic).replace(generic.find(name), name.size(), "LogicalName WorkshopGeneric"));
 
     const Outcome listed = Run({"korvath-cli", "definitions"});
     ASSERT_EQ(listed.exitCode, 0) << listed.err;
@@ -245,7 +256,8 @@ TEST_F(InstalledTree, TheSupportMailIsPreparedInTheUsersFolders) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(pipeFds[0]);
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
             ::_exit(2);
         ::setenv("HOME", home().c_str(), 1);
         ::unsetenv("XDG_DATA_HOME");
@@ -255,11 +267,13 @@ TEST_F(InstalledTree, TheSupportMailIsPreparedInTheUsersFolders) {
         sim::Controller controller(config);
         RecordingHost host;
         MemorySettings settings;
-        CQRNDoc doc(DocumentHost{host, host, settings}, InstalledProgramDirectory(), std::make_unique<SimTransport>(controller));
+        CQRNDoc doc(DocumentHost{host, host, settings}, InstalledProgramDirectory(),
+                    std::make_unique<SimTransport>(controller));
         doc.SetModifiedFlag(true);
         nlohmann::json report;
         if (auto mail = PrepareSupportMail(doc, "", "Untitled")) {
-            for (const auto& a : mail->attachments) report["attachments"].push_back({a.path, fs::exists(a.path)});
+            for (const auto& a : mail->attachments)
+                report["attachments"].push_back({a.path, fs::exists(a.path)});
             report["folder"] = mail->temporaryFolder;
             FinishSupportMail(*mail);
             report["folderLeft"] = fs::exists(mail->temporaryFolder);
@@ -272,7 +286,8 @@ TEST_F(InstalledTree, TheSupportMailIsPreparedInTheUsersFolders) {
     std::string text;
     char buffer[4096];
     ssize_t n;
-    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<std::size_t>(n));
+    while ((n = ::read(pipeFds[0], buffer, sizeof buffer)) > 0)
+        text.append(buffer, static_cast<std::size_t>(n));
     ::close(pipeFds[0]);
     int status = 0;
     ::waitpid(pid, &status, 0);
@@ -281,7 +296,8 @@ TEST_F(InstalledTree, TheSupportMailIsPreparedInTheUsersFolders) {
     const auto report = nlohmann::json::parse(text);
     ASSERT_EQ(report["attachments"].size(), 2u) << text;
     EXPECT_TRUE(report["attachments"][0][1]);  // the temporary copy
-    EXPECT_EQ(fs::path(report["attachments"][0][0].get<std::string>()).parent_path(), report["folder"].get<std::string>());
+    EXPECT_EQ(fs::path(report["attachments"][0][0].get<std::string>()).parent_path(),
+              report["folder"].get<std::string>());
     EXPECT_EQ(report["attachments"][1][0], UserData() + "/RAMDump.txt");
     EXPECT_TRUE(report["attachments"][1][1]);
     EXPECT_FALSE(report["folderLeft"]);

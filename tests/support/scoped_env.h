@@ -7,7 +7,7 @@
 namespace korvath::testing {
 
 class ScopedEnv {
-public:
+  public:
     ScopedEnv(const char* name, const char* value) : name_(name) {
         const char* old = std::getenv(name);
         had_ = old != nullptr;
@@ -26,7 +26,7 @@ public:
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
-private:
+  private:
     const char* name_;
     bool had_ = false;
     std::string old_;

@@ -39,7 +39,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     const RamDumpResult result = doc.DumpControllerRam();
     if (result == RamDumpResult::FileFailed) return kFailure;  // the message names the file and why
     if (result != RamDumpResult::Written) {
-        std::fprintf(stderr, "korvath-cli dump-ram: the controller RAM could not be read completely into %s\n",
+        std::fprintf(stderr, "korvath-cli dump-ram: the controller RAM could not be read completely; %s is as it was\n",
                      doc.RamDumpPath().c_str());
         return kFailure;
     }

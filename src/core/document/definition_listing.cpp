@@ -86,6 +86,11 @@ std::vector<std::string> DefinitionSearchDirectories(const std::string& definiti
     return {std::move(user), definitionDirectory};
 }
 
+bool HasDefinitionFolder(const std::string& definitionDirectory) {
+    const auto folders = DefinitionSearchDirectories(definitionDirectory);
+    return std::any_of(folders.begin(), folders.end(), [](const std::string& f) { return IsDirectory(f); });
+}
+
 std::string ProfileDefinitionDirectory(const std::string& programDirectory, SettingsStore& settings) {
     using namespace settings;
     return DefinitionDirectoryFor(programDirectory, settings.GetInt(kHardwareProfile, kDeviceType, kNewDeviceType),

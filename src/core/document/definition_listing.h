@@ -41,6 +41,10 @@ std::vector<DefinitionChoice> ListDefinitionFiles(const std::vector<std::string>
 // user's folder for PID<n>/<fw>, then the directory itself. Another directory is searched alone.
 std::vector<std::string> DefinitionSearchDirectories(const std::string& definitionDirectory);
 
+// Whether any search folder of `definitionDirectory` exists (a controller known only to the
+// user's folder counts).
+bool HasDefinitionFolder(const std::string& definitionDirectory);
+
 // The definition directory of the controller remembered in the settings ("HardwareProfile",
 // with the defaults of a new calibration).
 std::string ProfileDefinitionDirectory(const std::string& programDirectory, SettingsStore& settings);

@@ -84,7 +84,7 @@ bool CQRNDoc::IdentifyController(int declarationsMode, int notify) {
         const int previous = s.GetInt(kHardwareProfile, kDeviceType, kNeverIdentified);
         // New calibrations and opened files follow the profile to its definition directory: a
         // controller this installation has no directory for is not remembered.
-        if (IsDirectory(definitionDirectory_)) {
+        if (HasDefinitionFolder(definitionDirectory_)) {
             s.SetInt(kHardwareProfile, kDeviceType, product);
             s.SetInt(kHardwareProfile, kFirmwareVersion, major);
             s.SetInt(kHardwareProfile, kFirmwareVersionMinor, minor);

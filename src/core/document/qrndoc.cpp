@@ -119,7 +119,7 @@ void CQRNDoc::FallBackFromMissingProfile() {
                                                           hw.Get(HardwareField::FirmwareVersion));
     using namespace settings;
     const std::string fallback = DefinitionDirectoryFor(programDirectory_, kNewDeviceType, kNewFirmwareVersion);
-    if (IsDirectory(remembered) || !IsDirectory(fallback)) return;
+    if (HasDefinitionFolder(remembered) || !HasDefinitionFolder(fallback)) return;
     hw.Set(HardwareField::DeviceType, static_cast<std::int16_t>(kNewDeviceType));
     hw.Set(HardwareField::FirmwareVersion, static_cast<std::int16_t>(kNewFirmwareVersion));
     hw.Set(HardwareField::FirmwareVersionMinor, static_cast<std::int16_t>(kNewFirmwareVersionMinor));

@@ -20,7 +20,8 @@ constexpr char kProgramFolderName[] = "korvath";
 std::string HomeDirectory() {
     if (const char* home = std::getenv("HOME"); home && *home) return home;
     // A service started without HOME still has a home in the password database.
-    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir && *entry->pw_dir) return entry->pw_dir;
+    if (const passwd* entry = ::getpwuid(::getuid()); entry && entry->pw_dir && *entry->pw_dir)
+        return entry->pw_dir;
     return ".";
 }
 
@@ -28,7 +29,8 @@ std::string HomeDirectory() {
 
 std::string UserDataDirectory() {
     const char* data = std::getenv("XDG_DATA_HOME");
-    const std::string base = data && data[0] == '/' ? std::string(data) : JoinPath(HomeDirectory(), ".local/share");
+    const std::string base =
+        data && data[0] == '/' ? std::string(data) : JoinPath(HomeDirectory(), ".local/share");
     return JoinPath(base, kProgramFolderName);
 }
 
@@ -44,6 +46,8 @@ bool MakeDirectories(const std::string& directory, std::string& reason) {
     return !ec;
 }
 
-std::string SystemReason(int error) { return std::generic_category().message(error); }
+std::string SystemReason(int error) {
+    return std::generic_category().message(error);
+}
 
 }  // namespace korvath

@@ -88,6 +88,11 @@ TEST(DefinitionListing, TheUsersFolderIsSearchedFirstAndWinsOnAClash) {
     EXPECT_EQ(DefinitionFilePath(directory, "generic.init"), directory + "/generic.init");
     EXPECT_EQ(DefinitionFilePath(directory, "gone.def"), directory + "/gone.def");  // named in messages
 
+    // A controller that only the user has definitions for is known.
+    data.Write("korvath/PID2/9/generic.init", Identity("None"));
+    EXPECT_TRUE(HasDefinitionFolder(program.path() + "/PID2/9"));
+    EXPECT_FALSE(HasDefinitionFolder(program.path() + "/PID2/8"));
+
     // A folder of another shape, or the user's folder itself, is searched alone.
     EXPECT_EQ(DefinitionSearchDirectories(program.path()), (std::vector<std::string>{program.path()}));
     EXPECT_EQ(DefinitionSearchDirectories(program.path() + "/PIDx/3").size(), 1u);
