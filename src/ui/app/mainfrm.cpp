@@ -110,7 +110,11 @@ CMainFrame::CMainFrame(CQRNApp& app, CQRNDoc& doc, SettingsStore& settings, Cont
     ConnectStandby();
 }
 
-CMainFrame::~CMainFrame() { qApp->removeEventFilter(this); }
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+    // The bars hide while the window is taken down, after the members they would reach.
+    disconnect(dashboard_, nullptr, this, nullptr);
+}
 
 void CMainFrame::CreateActions() {
     for (const CommandInfo& c : Commands()) {
@@ -175,8 +179,7 @@ void CMainFrame::CreateToolbar() {
 
 void CMainFrame::CreateBars() {
     const QFont dialogFont = font();
-    graphBar_ = new CControlBar(Text(texts::kGraphBarTitle), kGraphBarId,
-                                CControlBar::CloseRule::RefuseWhileFloating, this);
+    graphBar_ = new CControlBar(Text(texts::kGraphBarTitle), kGraphBarId, CControlBar::CloseRule::NeverClosed, this);
     graphBar_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     graphBar_->content()->setMinimumSize(DialogUnits(largeTemplates_ ? kGraphBarLarge : kGraphBarSmall, dialogFont));
     {
@@ -184,12 +187,11 @@ void CMainFrame::CreateBars() {
         auto* hidden = new QLabel(Text(texts::kGraphBarHiddenText), graphBar_->content());
         hidden->hide();
     }
-    dashboard_ = new CControlBar(Text(texts::kDashboardTitle), kDashboardId,
-                                 CControlBar::CloseRule::TeardownWhileFloating, this);
+    dashboard_ = new CControlBar(Text(texts::kDashboardTitle), kDashboardId, CControlBar::CloseRule::Closable, this);
     dashboard_->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
     dashboard_->content()->setMinimumSize(
         DialogUnits(largeTemplates_ ? kDashboardLarge : kDashboardSmall, dialogFont));
-    dashboard_->SetTeardown([this] { TeardownDashboard(); });
+    connect(dashboard_, &QDockWidget::visibilityChanged, this, &CMainFrame::OnDashboardVisibility);
     addDockWidget(Qt::RightDockWidgetArea, graphBar_);
     addDockWidget(Qt::BottomDockWidgetArea, dashboard_);
 }
@@ -320,18 +322,29 @@ void CMainFrame::OnCommand(int id) {
     UpdateCommandUI();
 }
 
-void CMainFrame::ToggleDashboard() {
-    const bool wasShown = !dashboard_->isHidden();
-    dashboard_->setVisible(!wasShown);
-    if (wasShown) {
+void CMainFrame::ToggleDashboard() { dashboard_->setVisible(dashboard_->isHidden()); }
+
+void CMainFrame::OnDashboardVisibility(bool visible) {
+    // However the dashboard is hidden (its close button, docked or floating, or the View menu)
+    // it stops polling; shown again it is built afresh. A minimised main window hides it
+    // without making it hidden and keeps it running.
+    if (!visible && dashboard_->isHidden())
         TeardownDashboard();
-    } else {
-        TeardownDashboard();
-        shell_.BuildDashboard(dashboard_->content(), doc_);
-    }
+    else if (visible && !dashboardBuilt_)
+        BuildDashboard();
+    UpdateCommandUI();
 }
 
-void CMainFrame::TeardownDashboard() { shell_.TeardownDashboard(dashboard_->content()); }
+void CMainFrame::BuildDashboard() {
+    TeardownDashboard();
+    shell_.BuildDashboard(dashboard_->content(), doc_);
+    dashboardBuilt_ = true;
+}
+
+void CMainFrame::TeardownDashboard() {
+    shell_.TeardownDashboard(dashboard_->content());
+    dashboardBuilt_ = false;
+}
 
 void CMainFrame::OpenSystemSettings() {
     if (systemSettings_) return;
@@ -401,7 +414,10 @@ bool CMainFrame::HandleContextHelpClick(QWidget* target) {
         WinHelp(ControlIdPool::kHelpIdBase + id);
         return true;
     }
-    WinHelp(kMainWindowHelpId);
+    // A toolbar button, a menu item or any window outside the pool: the program's help, with
+    // the menu the click was meant for closed.
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    shell_.ShowHelpTopics(this);
     return true;
 }
 
@@ -463,6 +479,8 @@ void CMainFrame::SaveBarState() {
 void CMainFrame::RestoreBarState() {
     const std::string state = settings_.GetString(texts::kBarPositions, kBarStateKey, "");
     if (!state.empty()) restoreState(QByteArray::fromBase64(QByteArray::fromStdString(state)));
+    // No command shows the graph bar: one saved hidden (by an older version) comes back.
+    if (graphBar_->isHidden()) graphBar_->show();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -492,10 +510,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 void CMainFrame::RebuildBars() {
     shell_.RebuildTuningBar(graphBar_->content(), doc_);
-    if (!dashboard_->isHidden()) {
-        shell_.TeardownDashboard(dashboard_->content());
-        shell_.BuildDashboard(dashboard_->content(), doc_);
-    }
+    if (!dashboard_->isHidden()) BuildDashboard();
 }
 
 void CMainFrame::RedrawView() {

@@ -120,6 +120,8 @@ private:
     void CreateStatusBar();
     void ConnectStandby();
     void ToggleDashboard();
+    void OnDashboardVisibility(bool visible);
+    void BuildDashboard();
     void OpenSystemSettings();
     void RunSetupWizard();
     void CommunicationSetup();
@@ -151,6 +153,7 @@ private:
     CQRNView* view_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
     bool contextHelp_ = false;
+    bool dashboardBuilt_ = false;
     int hoveredControl_ = 0;
 };
 

@@ -284,6 +284,19 @@ TEST(BarPositions, SavedOnCloseAndRestoredAtTheNextStart) {
     EXPECT_EQ(app.mainFrame()->dockWidgetArea(app.mainFrame()->graphBar()), Qt::LeftDockWidgetArea);
 }
 
+TEST(BarPositions, AGraphBarSavedHiddenIsShownAtTheNextStart) {
+    ShellHome env;
+    {
+        TestShellApp app(env.options);
+        ASSERT_TRUE(app.InitInstance({}));
+        app.mainFrame()->graphBar()->hide();  // as an older version let it be closed
+        ASSERT_TRUE(app.mainFrame()->close());
+    }
+    TestShellApp app(env.options);
+    ASSERT_TRUE(app.InitInstance({}));
+    EXPECT_TRUE(app.mainFrame()->graphBar()->isVisible());
+}
+
 int CountPages(const QByteArray& pdf) {
     // Page objects, not the page tree ("/Type /Pages").
     static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
