@@ -140,7 +140,14 @@ void CMainFrame::CreateActions() {
             default: break;
         }
         const int id = c.id;
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        if (id == cmd::ReadCalibration || id == cmd::WriteCalibration) {
+            // A transfer starts once the menu that chose it has closed, so that nothing of the
+            // menu stays on the window while the transfer paints its progress.
+            connect(action, &QAction::triggered, this,
+                    [this, id] { QTimer::singleShot(0, this, [this, id] { OnCommand(id); }); });
+        } else {
+            connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        }
         actions_.insert(c.id, action);
         // F1 and Shift+F1 work without a menu item.
         if (c.menu == MenuName::None) addAction(action);
@@ -291,10 +298,17 @@ void CMainFrame::OnCommand(int id) {
         case cmd::FileSendMail: controller_.EmailTechSupport(); break;
         case cmd::DumpSystemState: controller_.DumpSystemState(); break;
         case cmd::WriteCalibration:
-            if (controller_.IsConnected()) controller_.WriteCalibration();
-            break;
         case cmd::ReadCalibration:
-            if (controller_.IsConnected()) controller_.ReadCalibration();
+            if (controller_.IsConnected() && !transferRunning_) {
+                // The window keeps painting during the transfer (its window-system events are
+                // taken), so a close request may arrive: it waits for the end (closeEvent).
+                transferRunning_ = true;
+                if (id == cmd::WriteCalibration)
+                    controller_.WriteCalibration();
+                else
+                    controller_.ReadCalibration();
+                transferRunning_ = false;
+            }
             break;
         case cmd::SelectTable1: controller_.SelectTable(0); break;
         case cmd::SelectTable2: controller_.SelectTable(1); break;
@@ -484,7 +498,7 @@ void CMainFrame::RestoreBarState() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (!app_.SaveModified()) {
+    if (transferRunning_ || !app_.SaveModified()) {
         event->ignore();
         return;
     }

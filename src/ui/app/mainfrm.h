@@ -154,6 +154,7 @@ private:
     std::unique_ptr<QPrinter> printer_;
     bool contextHelp_ = false;
     bool dashboardBuilt_ = false;
+    bool transferRunning_ = false;
     int hoveredControl_ = 0;
 };
 

@@ -148,6 +148,7 @@ bool CQRNApp::EnsureDocument() {
     frame_ = std::make_unique<CMainFrame>(*this, *doc_, *settings_, *controller_, *shell_);
     messages_.SetOwner(frame_.get());
     status_.Attach(frame_->statusBar(), frame_->progressBar());
+    status_.SetLinkTimer(&timer_);
     doc_->SetViewHost(frame_.get());
     return true;
 }

@@ -137,7 +137,10 @@ TEST_F(FrameTest, EditItemsStayDisabledAndControllerCommandsFollowTheLink) {
     frame->UpdateCommandUI();
     EXPECT_TRUE(frame->action(cmd::WriteCalibration)->isEnabled());
     EXPECT_TRUE(frame->action(cmd::ReadCalibration)->isEnabled());
+    // Chosen from a menu, the transfer starts once the menu has closed.
     frame->action(cmd::ReadCalibration)->trigger();
+    EXPECT_EQ(env.controller.reads, 0);
+    QApplication::processEvents();
     EXPECT_EQ(env.controller.reads, 1);
 
     EXPECT_TRUE(frame->action(cmd::SelectTable1)->isChecked());
