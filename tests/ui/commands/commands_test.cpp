@@ -224,7 +224,8 @@ TEST(Transfer, ChosenFromTheMenuItRunsAfterTheMenuClosedAndTheWindowPaintsItsPro
     });
     probe.start(50);
     ASSERT_TRUE(WaitFor([&] { return QFileInfo(app.pathName()).fileName() == "ControllerReadback_Table#1"; }, 120000));
-    EXPECT_TRUE(windows.seen.empty());
+    EXPECT_TRUE(windows.seen.empty()) << windows.seen.front().title.toStdString() << ": "
+                                      << windows.seen.front().text.toStdString();
     EXPECT_EQ(SpeedCal(*app.document()), 99);
     ASSERT_FALSE(during.isNull()) << "the window did not paint during the transfer";
     EXPECT_FALSE(menuShown);
