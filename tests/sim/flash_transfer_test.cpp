@@ -89,7 +89,7 @@ TEST(FlashTransfer, ThousandByteTableReadsBackThroughLoadsAndDownloads) {
             ASSERT_EQ(Send(c, "r1C807"), "r1C807c");
         }
         std::size_t count = std::min<std::size_t>(256, image.size() - read.size());
-        std::string header = "d" + test::Hex(buffer[k], 3) + test::Hex(static_cast<std::uint32_t>(count - 1), 2);
+        std::string header = std::string("d") + test::Hex(buffer[k], 3) + test::Hex(static_cast<std::uint32_t>(count - 1), 2);
         std::string answer = Send(c, header);
         ASSERT_EQ(answer.substr(0, 6), header);
         test::Download d;

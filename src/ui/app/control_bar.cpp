@@ -1,8 +1,6 @@
 #include "ui/app/control_bar.h"
 
 #include <QCloseEvent>
-#include <QLabel>
-#include <QVBoxLayout>
 
 namespace korvath::ui {
 
@@ -11,24 +9,15 @@ CControlBar::CControlBar(const QString& title, int barId, CloseRule rule, QWidge
     setObjectName(QStringLiteral("Bar%1").arg(barId));
     content_->setObjectName(QStringLiteral("BarContent%1").arg(barId));
     setWidget(content_);
-    UpdateFeatures(false);
-    connect(this, &QDockWidget::topLevelChanged, this, &CControlBar::UpdateFeatures);
-}
-
-void CControlBar::UpdateFeatures(bool floating) {
-    DockWidgetFeatures features = DockWidgetMovable | DockWidgetFloatable | DockWidgetClosable;
-    // The floating graph bar has no close button.
-    if (floating && rule_ == CloseRule::RefuseWhileFloating) features &= ~DockWidgetClosable;
+    DockWidgetFeatures features = DockWidgetMovable | DockWidgetFloatable;
+    if (rule_ == CloseRule::Closable) features |= DockWidgetClosable;
     setFeatures(features);
 }
 
 void CControlBar::closeEvent(QCloseEvent* event) {
-    if (isFloating()) {
-        if (rule_ == CloseRule::RefuseWhileFloating) {
-            event->ignore();
-            return;
-        }
-        if (rule_ == CloseRule::TeardownWhileFloating && teardown_) teardown_();
+    if (rule_ == CloseRule::NeverClosed) {
+        event->ignore();
+        return;
     }
     QDockWidget::closeEvent(event);
 }

@@ -1,35 +1,30 @@
 #pragma once
 // The two dockable bars of the main window ("Graph Controls" and "Dashboard") and their close
-// rules: the floating graph bar cannot be closed; closing the floating dashboard tears its
-// contents down before the bar hides.
+// rules: the graph bar has no close action, docked or floating, so it cannot be lost; the
+// dashboard closes, and its owner tears its contents down whenever it is hidden.
 
 #include <QDockWidget>
-#include <functional>
 
 namespace korvath::ui {
 
 class CControlBar final : public QDockWidget {
     Q_OBJECT
 public:
-    enum class CloseRule { Normal, RefuseWhileFloating, TeardownWhileFloating };
+    enum class CloseRule { Closable, NeverClosed };
 
     CControlBar(const QString& title, int barId, CloseRule rule, QWidget* parent);
 
     int barId() const { return barId_; }
     // The area the bar's run-time controls are built on.
     QWidget* content() const { return content_; }
-    void SetTeardown(std::function<void()> teardown) { teardown_ = std::move(teardown); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void UpdateFeatures(bool floating);
-
     int barId_;
     CloseRule rule_;
     QWidget* content_;
-    std::function<void()> teardown_;
 };
 
 }  // namespace korvath::ui

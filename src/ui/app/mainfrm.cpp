@@ -112,7 +112,11 @@ CMainFrame::CMainFrame(CQRNApp& app, CQRNDoc& doc, SettingsStore& settings, Cont
     ConnectStandby();
 }
 
-CMainFrame::~CMainFrame() { qApp->removeEventFilter(this); }
+CMainFrame::~CMainFrame() {
+    qApp->removeEventFilter(this);
+    // The bars hide while the window is taken down, after the members they would reach.
+    disconnect(dashboard_, nullptr, this, nullptr);
+}
 
 void CMainFrame::CreateActions() {
     for (const CommandInfo& c : Commands()) {
@@ -138,7 +142,14 @@ void CMainFrame::CreateActions() {
             default: break;
         }
         const int id = c.id;
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        if (id == cmd::ReadCalibration || id == cmd::WriteCalibration) {
+            // A transfer starts once the menu that chose it has closed, so that nothing of the
+            // menu stays on the window while the transfer paints its progress.
+            connect(action, &QAction::triggered, this,
+                    [this, id] { QTimer::singleShot(0, this, [this, id] { OnCommand(id); }); });
+        } else {
+            connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        }
         actions_.insert(c.id, action);
         // F1 and Shift+F1 work without a menu item.
         if (c.menu == MenuName::None) addAction(action);
@@ -177,8 +188,7 @@ void CMainFrame::CreateToolbar() {
 
 void CMainFrame::CreateBars() {
     const QFont dialogFont = font();
-    graphBar_ = new CControlBar(Text(texts::kGraphBarTitle), kGraphBarId,
-                                CControlBar::CloseRule::RefuseWhileFloating, this);
+    graphBar_ = new CControlBar(Text(texts::kGraphBarTitle), kGraphBarId, CControlBar::CloseRule::NeverClosed, this);
     graphBar_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     graphBar_->content()->setMinimumSize(DialogUnits(largeTemplates_ ? kGraphBarLarge : kGraphBarSmall, dialogFont));
     {
@@ -186,12 +196,11 @@ void CMainFrame::CreateBars() {
         auto* hidden = new QLabel(Text(texts::kGraphBarHiddenText), graphBar_->content());
         hidden->hide();
     }
-    dashboard_ = new CControlBar(Text(texts::kDashboardTitle), kDashboardId,
-                                 CControlBar::CloseRule::TeardownWhileFloating, this);
+    dashboard_ = new CControlBar(Text(texts::kDashboardTitle), kDashboardId, CControlBar::CloseRule::Closable, this);
     dashboard_->setAllowedAreas(Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
     dashboard_->content()->setMinimumSize(
         DialogUnits(largeTemplates_ ? kDashboardLarge : kDashboardSmall, dialogFont));
-    dashboard_->SetTeardown([this] { TeardownDashboard(); });
+    connect(dashboard_, &QDockWidget::visibilityChanged, this, &CMainFrame::OnDashboardVisibility);
     addDockWidget(Qt::RightDockWidgetArea, graphBar_);
     addDockWidget(Qt::BottomDockWidgetArea, dashboard_);
 }
@@ -291,10 +300,17 @@ void CMainFrame::OnCommand(int id) {
         case cmd::FileSendMail: controller_.EmailTechSupport(); break;
         case cmd::DumpSystemState: controller_.DumpSystemState(); break;
         case cmd::WriteCalibration:
-            if (controller_.IsConnected()) controller_.WriteCalibration();
-            break;
         case cmd::ReadCalibration:
-            if (controller_.IsConnected()) controller_.ReadCalibration();
+            if (controller_.IsConnected() && !transferRunning_) {
+                // The window keeps painting during the transfer (its window-system events are
+                // taken), so a close request may arrive: it waits for the end (closeEvent).
+                transferRunning_ = true;
+                if (id == cmd::WriteCalibration)
+                    controller_.WriteCalibration();
+                else
+                    controller_.ReadCalibration();
+                transferRunning_ = false;
+            }
             break;
         case cmd::SelectTable1: controller_.SelectTable(0); break;
         case cmd::SelectTable2: controller_.SelectTable(1); break;
@@ -322,18 +338,29 @@ void CMainFrame::OnCommand(int id) {
     UpdateCommandUI();
 }
 
-void CMainFrame::ToggleDashboard() {
-    const bool wasShown = !dashboard_->isHidden();
-    dashboard_->setVisible(!wasShown);
-    if (wasShown) {
+void CMainFrame::ToggleDashboard() { dashboard_->setVisible(dashboard_->isHidden()); }
+
+void CMainFrame::OnDashboardVisibility(bool visible) {
+    // However the dashboard is hidden (its close button, docked or floating, or the View menu)
+    // it stops polling; shown again it is built afresh. A minimised main window hides it
+    // without making it hidden and keeps it running.
+    if (!visible && dashboard_->isHidden())
         TeardownDashboard();
-    } else {
-        TeardownDashboard();
-        shell_.BuildDashboard(dashboard_->content(), doc_);
-    }
+    else if (visible && !dashboardBuilt_)
+        BuildDashboard();
+    UpdateCommandUI();
 }
 
-void CMainFrame::TeardownDashboard() { shell_.TeardownDashboard(dashboard_->content()); }
+void CMainFrame::BuildDashboard() {
+    TeardownDashboard();
+    shell_.BuildDashboard(dashboard_->content(), doc_);
+    dashboardBuilt_ = true;
+}
+
+void CMainFrame::TeardownDashboard() {
+    shell_.TeardownDashboard(dashboard_->content());
+    dashboardBuilt_ = false;
+}
 
 void CMainFrame::OpenSystemSettings() {
     if (systemSettings_) return;
@@ -403,7 +430,10 @@ bool CMainFrame::HandleContextHelpClick(QWidget* target) {
         WinHelp(ControlIdPool::kHelpIdBase + id);
         return true;
     }
-    WinHelp(kMainWindowHelpId);
+    // A toolbar button, a menu item or any window outside the pool: the program's help, with
+    // the menu the click was meant for closed.
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    shell_.ShowHelpTopics(this);
     return true;
 }
 
@@ -465,10 +495,12 @@ void CMainFrame::SaveBarState() {
 void CMainFrame::RestoreBarState() {
     const std::string state = settings_.GetString(texts::kBarPositions, kBarStateKey, "");
     if (!state.empty()) restoreState(QByteArray::fromBase64(QByteArray::fromStdString(state)));
+    // No command shows the graph bar: one saved hidden (by an older version) comes back.
+    if (graphBar_->isHidden()) graphBar_->show();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (!app_.SaveModified()) {
+    if (transferRunning_ || !app_.SaveModified()) {
         event->ignore();
         return;
     }
@@ -494,10 +526,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 
 void CMainFrame::RebuildBars() {
     shell_.RebuildTuningBar(graphBar_->content(), doc_);
-    if (!dashboard_->isHidden()) {
-        shell_.TeardownDashboard(dashboard_->content());
-        shell_.BuildDashboard(dashboard_->content(), doc_);
-    }
+    if (!dashboard_->isHidden()) BuildDashboard();
 }
 
 void CMainFrame::RedrawView() {

@@ -122,6 +122,8 @@ private:
     void CreateStatusBar();
     void ConnectStandby();
     void ToggleDashboard();
+    void OnDashboardVisibility(bool visible);
+    void BuildDashboard();
     void OpenSystemSettings();
     void RunSetupWizard();
     void CommunicationSetup();
@@ -154,6 +156,8 @@ private:
     ToolsMenu* tools_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
     bool contextHelp_ = false;
+    bool dashboardBuilt_ = false;
+    bool transferRunning_ = false;
     int hoveredControl_ = 0;
 };
 

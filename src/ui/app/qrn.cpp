@@ -154,6 +154,7 @@ bool CQRNApp::EnsureDocument() {
     DynamicControlEnvironment() = ControlEnvironment{&frame_->controlIds(), &messages_,
                                                      [this](const std::string& path) { ShowHelpTopic(path.c_str()); }};
     status_.Attach(frame_->statusBar(), frame_->progressBar());
+    status_.SetLinkTimer(&timer_);
     doc_->SetViewHost(frame_.get());
     return true;
 }

@@ -101,19 +101,21 @@ void QtStatusHost::SetProgress(std::uint32_t done, std::uint32_t total) {
 QString QtStatusHost::CurrentText() const { return bar_ ? bar_->currentMessage() : QString(); }
 
 void QtStatusHost::Pump() {
-    // A transfer runs inside a command handler: the window paints its pending updates and the
-    // status bar at once, but no event is dispatched, so neither user input nor a timer tick
-    // (the link's poller) can run in the middle of it. At most every 30 ms, so that a fast
-    // transfer is not slowed down by painting.
+    // A transfer runs inside a command handler: every window takes its window-system events
+    // (exposure after a closed menu, resizing) and paints, but user input waits until the
+    // transfer ends and the link's poller does not tick in the middle of it. At most every
+    // 30 ms, so that a fast transfer is not slowed down by painting.
     if (lastPump_.isValid() && lastPump_.elapsed() < 30) return;
     lastPump_.restart();
     if (bar_ && bar_->isVisible()) bar_->repaint();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    if (linkTimer_) linkTimer_->Hold(true);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
+    if (linkTimer_) linkTimer_->Hold(false);
 }
 
 QtTimerHost::QtTimerHost() {
     QObject::connect(&timer_, &QTimer::timeout, [this] {
-        if (tick_) tick_();
+        if (tick_ && !held_) tick_();
     });
 }
 

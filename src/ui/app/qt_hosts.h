@@ -24,12 +24,16 @@ private:
     QPointer<QWidget> owner_;
 };
 
+class QtTimerHost;
+
 // The message pane of the status bar and the progress of long operations. A long transfer runs
-// on the user-interface thread; each status text or progress step lets the window paint (with
-// user input held back until the transfer ends).
+// on the user-interface thread; each status text or progress step lets every window paint (with
+// user input held back until the transfer ends, and the link's poll ticks held off).
 class QtStatusHost final : public StatusHost {
 public:
     void Attach(QStatusBar* bar, QProgressBar* progress);
+    // The link's poll timer, whose ticks must not run in the middle of a transfer.
+    void SetLinkTimer(QtTimerHost* timer) { linkTimer_ = timer; }
     void SetStatusText(std::string_view text) override;
     void SetProgress(std::uint32_t done, std::uint32_t total) override;
     // The text shown now ("" when the idle text shows).
@@ -40,6 +44,7 @@ private:
 
     QPointer<QStatusBar> bar_;
     QPointer<QProgressBar> progress_;
+    QtTimerHost* linkTimer_ = nullptr;
     QElapsedTimer lastPump_;
 };
 
@@ -50,10 +55,13 @@ public:
     void StopTimer() override;
     bool IsActive() const { return timer_.isActive(); }
     int Interval() const { return timer_.interval(); }
+    // While held, ticks are dropped; the timer keeps its period and ticks again afterwards.
+    void Hold(bool held) { held_ = held; }
 
 private:
     QTimer timer_;
     std::function<void()> tick_;
+    bool held_ = false;
 };
 
 // Monotonic time; waiting blocks the user-interface thread as the link expects.

@@ -110,7 +110,7 @@ TEST_F(DeclarationsTest, FormulaListsAndTheirLimit) {
 
 TEST_F(DeclarationsTest, TooManySlotsRestartOnceThenStop) {
     std::string lines;
-    for (int i = 0; i < 2049; ++i) lines += "V" + std::to_string(i) + " I32 0:0\n";  // 4098 slots
+    for (int i = 0; i < 2049; ++i) lines += std::string("V") + std::to_string(i) + " I32 0:0\n";  // 4098 slots
     EXPECT_FALSE(Read(lines));
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].caption, "Static Memory Array Error");
@@ -120,8 +120,8 @@ TEST_F(DeclarationsTest, TooManySlotsRestartOnceThenStop) {
     host.messages.clear();
     doc->ResetVariableTable(2);
     std::string first, second;
-    for (int i = 0; i < 3000; ++i) first += "P" + std::to_string(i) + " I16 0:0\n";
-    for (int i = 0; i < 2000; ++i) second += "Q" + std::to_string(i) + " I16 0:0 Def:3\n";
+    for (int i = 0; i < 3000; ++i) first += std::string("P") + std::to_string(i) + " I16 0:0\n";
+    for (int i = 0; i < 2000; ++i) second += std::string("Q") + std::to_string(i) + " I16 0:0 Def:3\n";
     ASSERT_TRUE(Read(first));
     ASSERT_TRUE(Read(second, 0));
     EXPECT_TRUE(host.messages.empty());

@@ -39,7 +39,7 @@ TEST(DefinitionListing, ListsDefinitionFilesThatNameATransmissionInNameOrder) {
 
 TEST(DefinitionListing, KeepsAtMostWhatThePageHolds) {
     TempDir dir;
-    for (int i = 0; i < 55; ++i) dir.Write("t" + std::to_string(100 + i) + ".def", Identity("T" + std::to_string(i)));
+    for (int i = 0; i < 55; ++i) dir.Write(std::string("t") + std::to_string(100 + i) + ".def", Identity(std::string("T") + std::to_string(i)));
     const auto list = ListDefinitionFiles(dir.path());
     ASSERT_EQ(list.size(), kMaxDefinitionChoices);
     EXPECT_EQ(list.front().fileName, "t100.def");

@@ -18,7 +18,9 @@
 #include "platform/settings_store.h"
 #include "ui/app/app_fixture.h"
 #include "ui/app/command_table.h"
+#include "support/run_command.h"
 #include "ui/app/control_bar.h"
+#include "ui/app/program_info.h"
 #include "ui/app/single_instance.h"
 #include "ui/graph/qtcolor.h"
 
@@ -53,6 +55,23 @@ TEST(CommandLine, NewOpenAndPrintRequests) {
     EXPECT_EQ(c.printer, "out.pdf");
     EXPECT_EQ(ui::ParseCommandLine({"--print"}).kind, ShellCommand::Kind::Invalid);
     EXPECT_EQ(ui::ParseCommandLine({"a.qvr", "b.qvr"}).kind, ShellCommand::Kind::Invalid);
+}
+
+TEST(CommandLine, HelpAndVersionAreAnsweredWithoutAWindow) {
+    EXPECT_EQ(ui::VersionText("korvath", 'c'), "korvath 3.31c\n");
+    EXPECT_EQ(ui::VersionText("korvath", '\n'), "korvath 3.31\n");
+    EXPECT_EQ(ui::ProgramInfoRequestOf({"--help", "x"}), ui::ProgramInfoRequest::None);
+
+    // The program itself, with no display to open.
+    TempDir home;
+    const auto version = RunProgram("korvath", "--version", home);
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "korvath 3.31\n");
+    const auto help = RunProgram("korvath", "-h", home);
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* form : {"Usage: korvath [FILE]\n", "korvath /p FILE\n", "korvath /pt FILE PRINTER [DRIVER PORT]\n",
+                             "korvath --print-to PRINTER FILE\n", "--version"})
+        EXPECT_NE(help.out.find(form), std::string::npos) << form;
 }
 
 TEST(Startup, FirstRunShowsTheBoxesThePortMessageAndTheDialogInOrder) {
@@ -282,6 +301,19 @@ TEST(BarPositions, SavedOnCloseAndRestoredAtTheNextStart) {
     ASSERT_TRUE(app.InitInstance({}));
     EXPECT_EQ(app.mainFrame()->dockWidgetArea(app.mainFrame()->dashboard()), Qt::TopDockWidgetArea);
     EXPECT_EQ(app.mainFrame()->dockWidgetArea(app.mainFrame()->graphBar()), Qt::LeftDockWidgetArea);
+}
+
+TEST(BarPositions, AGraphBarSavedHiddenIsShownAtTheNextStart) {
+    ShellHome env;
+    {
+        TestShellApp app(env.options);
+        ASSERT_TRUE(app.InitInstance({}));
+        app.mainFrame()->graphBar()->hide();  // as an older version let it be closed
+        ASSERT_TRUE(app.mainFrame()->close());
+    }
+    TestShellApp app(env.options);
+    ASSERT_TRUE(app.InitInstance({}));
+    EXPECT_TRUE(app.mainFrame()->graphBar()->isVisible());
 }
 
 int CountPages(const QByteArray& pdf) {

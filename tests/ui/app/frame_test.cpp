@@ -14,6 +14,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <functional>
 #include <set>
 
 #include "ui/app/app_fixture.h"
@@ -138,7 +139,10 @@ TEST_F(FrameTest, EditItemsStayDisabledAndControllerCommandsFollowTheLink) {
     frame->UpdateCommandUI();
     EXPECT_TRUE(frame->action(cmd::WriteCalibration)->isEnabled());
     EXPECT_TRUE(frame->action(cmd::ReadCalibration)->isEnabled());
+    // Chosen from a menu, the transfer starts once the menu has closed.
     frame->action(cmd::ReadCalibration)->trigger();
+    EXPECT_EQ(env.controller.reads, 0);
+    QApplication::processEvents();
     EXPECT_EQ(env.controller.reads, 1);
 
     EXPECT_TRUE(frame->action(cmd::SelectTable1)->isChecked());
@@ -252,9 +256,23 @@ TEST_F(FrameTest, HelpRouting) {
     const int bare = pool.AllocateControlId(0);
     EXPECT_EQ(frame->WinHelp(ControlIdPool::kHelpIdBase + bare), CMainFrame::HelpResult::PlatformHelp);
     EXPECT_EQ(boxes.seen.size(), 1u);
+
+    // Shift+F1, then a click on a toolbar button or on the menu bar: the click does not run
+    // the command, and Help Topics opens.
+    for (QWidget* outside : {frame->toolbar()->widgetForAction(frame->action(cmd::FileNew)),
+                             static_cast<QWidget*>(frame->menuBar())}) {
+        const int topics = env.shell.Count("help-topics");
+        frame->action(cmd::ContextHelp)->trigger();
+        QMouseEvent click(QEvent::MouseButtonPress, QPointF(2, 2), outside->mapToGlobal(QPointF(2, 2)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(outside, &click);
+        EXPECT_FALSE(frame->InContextHelp());
+        EXPECT_EQ(env.shell.Count("help-topics"), topics + 1);
+    }
+    EXPECT_EQ(boxes.seen.size(), 1u);
 }
 
-TEST_F(FrameTest, FloatingGraphBarCannotBeClosedAndClosingTheFloatingDashboardTearsItDown) {
+TEST_F(FrameTest, GraphBarCannotBeClosedAndHidingTheDashboardAnyWayTearsItDown) {
     ui::CControlBar* graph = frame->graphBar();
     ui::CControlBar* dash = frame->dashboard();
     EXPECT_EQ(graph->windowTitle(), "Graph Controls");
@@ -264,30 +282,36 @@ TEST_F(FrameTest, FloatingGraphBarCannotBeClosedAndClosingTheFloatingDashboardTe
     EXPECT_EQ(graph->allowedAreas(), Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     EXPECT_EQ(dash->allowedAreas(), Qt::TopDockWidgetArea | Qt::BottomDockWidgetArea);
 
-    graph->setFloating(true);
-    EXPECT_FALSE(graph->features() & QDockWidget::DockWidgetClosable);
-    EXPECT_FALSE(graph->close());
-    EXPECT_TRUE(graph->isVisible());
+    for (bool floating : {false, true}) {
+        SCOPED_TRACE(floating ? "floating" : "docked");
+        graph->setFloating(floating);
+        EXPECT_FALSE(graph->features() & QDockWidget::DockWidgetClosable);
+        EXPECT_FALSE(graph->close());
+        EXPECT_TRUE(graph->isVisible());
+    }
     graph->setFloating(false);
-    EXPECT_TRUE(graph->features() & QDockWidget::DockWidgetClosable);
 
+    // The close button, docked or floating, and the View menu: each hide tears it down and
+    // unchecks the menu item; each show builds it again.
+    auto expectHiddenAndTornDown = [&](const std::function<void()>& hide) {
+        const int teardowns = env.shell.Count("teardown-dashboard");
+        hide();
+        EXPECT_FALSE(dash->isVisible());
+        EXPECT_EQ(env.shell.Count("teardown-dashboard"), teardowns + 1);
+        EXPECT_FALSE(frame->action(cmd::ViewDashboard)->isChecked());
+        const int builds = env.shell.Count("build-dashboard");
+        frame->action(cmd::ViewDashboard)->trigger();
+        EXPECT_TRUE(dash->isVisible());
+        EXPECT_EQ(env.shell.Count("build-dashboard"), builds + 1);
+        EXPECT_EQ(env.shell.calls.back(), "build-dashboard");
+        EXPECT_TRUE(frame->action(cmd::ViewDashboard)->isChecked());
+    };
+    EXPECT_TRUE(dash->features() & QDockWidget::DockWidgetClosable);
+    expectHiddenAndTornDown([&] { EXPECT_TRUE(dash->close()); });
     dash->setFloating(true);
-    const int before = env.shell.Count("teardown-dashboard");
-    EXPECT_TRUE(dash->close());
-    EXPECT_FALSE(dash->isVisible());
-    EXPECT_EQ(env.shell.Count("teardown-dashboard"), before + 1);
-    frame->UpdateCommandUI();
-    EXPECT_FALSE(frame->action(cmd::ViewDashboard)->isChecked());
-
-    // Toggling shows and builds the dashboard, then hides and tears it down.
-    const int builds = env.shell.Count("build-dashboard");
-    frame->action(cmd::ViewDashboard)->trigger();
-    EXPECT_TRUE(dash->isVisible());
-    EXPECT_EQ(env.shell.Count("build-dashboard"), builds + 1);
-    EXPECT_TRUE(frame->action(cmd::ViewDashboard)->isChecked());
-    frame->action(cmd::ViewDashboard)->trigger();
-    EXPECT_FALSE(dash->isVisible());
-    EXPECT_EQ(env.shell.calls.back(), "teardown-dashboard");
+    expectHiddenAndTornDown([&] { EXPECT_TRUE(dash->close()); });
+    dash->setFloating(false);
+    expectHiddenAndTornDown([&] { frame->action(cmd::ViewDashboard)->trigger(); });
 }
 
 TEST_F(FrameTest, ToolbarAndStatusBarToggleWithTheirChecks) {

@@ -8,10 +8,14 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <fstream>
 #include <sstream>
 
+#include "comm/serialport.h"
 #include "document/diagnostics.h"
 #include "platform/settings_store.h"
 #include "ui/app/command_table.h"
@@ -19,6 +23,7 @@
 #include "ui/commands/document_commands.h"
 #include "ui/commands/transreadbackdecoder.h"
 #include "ui/commands/commands_fixture.h"
+#include "support/sim_process.h"
 
 namespace korvath::testing {
 namespace {
@@ -58,6 +63,13 @@ void LoadTable(sim::Controller& controller, int table, const std::vector<std::ui
 std::int16_t SpeedCal(CQRNDoc& doc) {
     IntVariableRef v = doc.FindIntVariable("SpeedCal");
     return v ? v.get() : -1;
+}
+
+// Chooses Read or Write Calibration as the menu does: the transfer starts once the menu that
+// chose it has closed, from the event loop.
+void Choose(QAction* transfer) {
+    transfer->trigger();
+    QApplication::processEvents();
 }
 
 bool StartConnected(ui::CQRNApp& app) {
@@ -127,7 +139,7 @@ TEST(Transfer, ReadRetitlesAndTakesTheControllersCalibrationWriteStoresItInTheCh
     std::vector<int> progress;
     QObject::connect(frame.progressBar(), &QProgressBar::valueChanged, [&](int v) { progress.push_back(v); });
 
-    frame.action(cmd::ReadCalibration)->trigger();
+    Choose(frame.action(cmd::ReadCalibration));
     EXPECT_TRUE(windows.seen.empty());
     EXPECT_EQ(doc.calibration().application.DefinitionFileName, "KV4.def");
     EXPECT_EQ(SpeedCal(doc), 123);
@@ -146,7 +158,7 @@ TEST(Transfer, ReadRetitlesAndTakesTheControllersCalibrationWriteStoresItInTheCh
     frame.action(cmd::SelectTable2)->trigger();
     frame.UpdateCommandUI();
     EXPECT_TRUE(frame.action(cmd::SelectTable2)->isChecked());
-    frame.action(cmd::WriteCalibration)->trigger();
+    Choose(frame.action(cmd::WriteCalibration));
     EXPECT_TRUE(windows.seen.empty());
     const auto& table2 = env.controller->Eeprom(1);
     EXPECT_EQ(table2[14] | (table2[15] << 8), 321);
@@ -158,9 +170,67 @@ TEST(Transfer, ReadRetitlesAndTakesTheControllersCalibrationWriteStoresItInTheCh
     // Reading table #2 gives it back and names the document after it.
     speedCal.set(5);
     doc.SetModifiedFlag(false);
-    frame.action(cmd::ReadCalibration)->trigger();
+    Choose(frame.action(cmd::ReadCalibration));
     EXPECT_EQ(SpeedCal(doc), 321);
     EXPECT_EQ(QFileInfo(app.pathName()).fileName(), "ControllerReadback_Table#2");
+}
+
+// Read chosen with the mouse from the File menu, from a controller on a real 9600-baud line:
+// the menu has gone before the transfer begins, and while it runs the window keeps painting its
+// progress.
+TEST(Transfer, ChosenFromTheMenuItRunsAfterTheMenuClosedAndTheWindowPaintsItsProgress) {
+    ProgramEnv env;
+    const std::string image = env.home.File("kv4.bin");
+    {
+        const auto bytes = Kv4Image(99);
+        std::ofstream(image, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                     static_cast<std::streamsize>(bytes.size()));
+    }
+    test::SimProcess sim({"--baud", "9600", "--eeprom", image});
+    ASSERT_FALSE(sim.pty().empty());
+    env.options.transport = [&](SettingsStore& settings, const std::string& path) {
+        return std::unique_ptr<ByteTransport>(MakeControllerTransport(settings, path, 0, sim.pty()));
+    };
+    ui::CQRNApp app(env.options);
+    ModalAnswerer windows;
+    ASSERT_TRUE(StartConnected(app));
+    ui::CMainFrame& frame = *app.mainFrame();
+    QProgressBar* progress = frame.progressBar();
+    const QRect bar(progress->mapTo(&frame, QPoint(0, 0)), progress->size());
+    const QImage before = frame.grab().toImage().copy(bar);
+
+    QMenu* fileMenu = frame.menuBar()->actions().value(0)->menu();
+    ASSERT_TRUE(fileMenu);
+    fileMenu->popup(frame.mapToGlobal(QPoint(10, 10)));
+    ASSERT_TRUE(WaitFor([&] { return fileMenu->isVisible(); }));
+    QAction* read = frame.action(cmd::ReadCalibration);
+    const QPointF at = fileMenu->actionGeometry(read).center();
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent click(type, at, fileMenu->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(fileMenu, &click);
+    }
+
+    // A picture of the window from a timer that fires in the middle of the transfer.
+    bool menuShown = true;
+    QString status;
+    QImage during;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!during.isNull() || !progress->isVisible() || progress->value() == 0) return;
+        menuShown = fileMenu->isVisible() || QApplication::activePopupWidget();
+        status = app.statusHost().CurrentText();
+        during = frame.grab().toImage().copy(bar);
+    });
+    probe.start(50);
+    ASSERT_TRUE(WaitFor([&] { return QFileInfo(app.pathName()).fileName() == "ControllerReadback_Table#1"; }, 120000));
+    EXPECT_TRUE(windows.seen.empty()) << windows.seen.front().title.toStdString() << ": "
+                                      << windows.seen.front().text.toStdString();
+    EXPECT_EQ(SpeedCal(*app.document()), 99);
+    ASSERT_FALSE(during.isNull()) << "the window did not paint during the transfer";
+    EXPECT_FALSE(menuShown);
+    EXPECT_TRUE(status.startsWith("Reading controller NVM table 1.")) << status.toStdString();
+    EXPECT_NE(during, before);
 }
 
 TEST(Transfer, AModifiedCalibrationIsOfferedForSavingAndCancelStopsTheRead) {
@@ -170,7 +240,7 @@ TEST(Transfer, AModifiedCalibrationIsOfferedForSavingAndCancelStopsTheRead) {
     ModalAnswerer windows({}, [](QWidget* w, std::size_t) { ModalAnswerer::Click(w, QMessageBox::Cancel); });
     ASSERT_TRUE(StartConnected(app));
     app.document()->SetModifiedFlag(true);
-    app.mainFrame()->action(cmd::ReadCalibration)->trigger();
+    Choose(app.mainFrame()->action(cmd::ReadCalibration));
     ASSERT_EQ(windows.seen.size(), 1u);
     EXPECT_TRUE(windows.seen[0].text.startsWith("Save changes to Untitled"));
     EXPECT_TRUE(app.pathName().isEmpty());
@@ -196,7 +266,7 @@ TEST(Transfer, SimilarTransmissionsAreChosenFromASortedListAndCancelKeepsTheDefi
     ASSERT_TRUE(StartConnected(app));
     CQRNDoc& doc = *app.document();
 
-    app.mainFrame()->action(cmd::ReadCalibration)->trigger();
+    Choose(app.mainFrame()->action(cmd::ReadCalibration));
     ASSERT_EQ(windows.seen.size(), 1u);
     EXPECT_EQ(windows.seen[0].title, "Select Current Transmission Type");
     EXPECT_EQ(listed, (QStringList{"KV4 Four-Speed (performance shift program)",
@@ -206,7 +276,7 @@ TEST(Transfer, SimilarTransmissionsAreChosenFromASortedListAndCancelKeepsTheDefi
     // Cancel: the definition stays what it was; the image is still taken.
     cancel = true;
     doc.SetModifiedFlag(false);
-    app.mainFrame()->action(cmd::ReadCalibration)->trigger();
+    Choose(app.mainFrame()->action(cmd::ReadCalibration));
     ASSERT_EQ(windows.seen.size(), 2u);
     EXPECT_EQ(doc.calibration().application.DefinitionFileName, "generic.init");
 }
