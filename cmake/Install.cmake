@@ -7,6 +7,9 @@
 #   <prefix>/share/applications/korvath.desktop
 #   <prefix>/share/mime/packages/korvath-calibration.xml
 #   <prefix>/share/icons/hicolor/{scalable,48x48,256x256}/apps/korvath.{svg,png}
+#   <prefix>/lib/udev/rules.d/70-korvath-usb.rules   (read by udev when the prefix is /usr)
+#
+# `cpack -G DEB` in the build folder packages the same tree under /usr (see the end).
 
 include(GNUInstallDirs)
 
@@ -24,7 +27,9 @@ endif()
 
 # Everything under data/ except the desktop files goes beside the programs.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/data/ DESTINATION ${KORVATH_INSTALL_PROGRAM_DIR}
-        PATTERN "desktop" EXCLUDE)
+        PATTERN "desktop" EXCLUDE PATTERN "*.rules" EXCLUDE)
+# The USB Direct rule where udev looks for the rules of packages.
+install(FILES ${CMAKE_SOURCE_DIR}/data/70-korvath-usb.rules DESTINATION lib/udev/rules.d)
 # The launcher that the program writes on the desktop shows this icon when it is beside the
 # program (as in the build folder).
 install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/korvath.svg DESTINATION ${KORVATH_INSTALL_PROGRAM_DIR}/desktop)
@@ -70,3 +75,25 @@ install(CODE "
     endif()
   endif()
 ")
+
+# The Debian package: the tree above under /usr, its dependencies computed by dpkg-shlibdeps
+# from the programs' shared libraries. The desktop, MIME and icon caches are refreshed by the
+# triggers of the packages that own them; the udev rule takes effect by the postinst.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME korvath)
+set(CPACK_PACKAGE_VENDOR "Ardexco")
+set(CPACK_PACKAGE_CONTACT "Ardexco Tech Support <techsupport@ardexco.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Tuning tool for aftermarket transmission controllers")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Reads a transmission controller's calibration over a serial port or USB HID, edits shift curves and settings, writes the calibration back and shows live data. With korvath-cli for workshop automation and the controller simulator korvath-sim.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The support mail goes through xdg-email.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/cmake/debian/postinst)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+include(CPack)

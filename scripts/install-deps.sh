@@ -7,6 +7,8 @@ packages=(
   libhidapi-dev nlohmann-json3-dev libsimpleini-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdg-utils
+  clang libclang-rt-14-dev
+  dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

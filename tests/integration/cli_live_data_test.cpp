@@ -59,6 +59,22 @@ TEST_F(CliLiveDataTest, WatchPrintsOneLinePerReceiverCall) {
     EXPECT_EQ(Cli("watch --ticks x").exitCode, 2);
 }
 
+TEST_F(CliLiveDataTest, WatchFailsOnceTheLinkIsLostAndNamesADeviceItCannotOpen) {
+    test::SimProcess sim({"--fault", "unplug-after:40"});
+    ASSERT_FALSE(sim.pty().empty());
+    auto r = Cli("watch --ticks 40 '" + home.File("PID2/3/KV4.def") + "' --device '" + sim.pty() + "'");
+    EXPECT_EQ(r.exitCode, 1);
+    const std::string lost = "korvath-cli watch: the link to the controller was lost\n";
+    ASSERT_NE(r.err.find(lost), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find(lost), r.err.rfind(lost));
+    EXPECT_FALSE(r.out.empty());  // values came before the link went
+
+    const std::string missing = home.File("no-such-tty");
+    auto none = Cli("watch --ticks 100 '" + home.File("PID2/3/KV4.def") + "' --device '" + missing + "'");
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_NE(none.err.find("korvath-cli watch: cannot open " + missing + ": "), std::string::npos) << none.err;
+}
+
 TEST_F(CliLiveDataTest, DumpRamWritesTheFileAndPrintsItsPath) {
     test::SimProcess sim({});
     ASSERT_FALSE(sim.pty().empty());

@@ -13,7 +13,9 @@
 #include "document/diagnostics.h"
 #include "document/qrndoc.h"
 #include "engine/faults.h"
+#include "platform/user_folders.h"
 #include "support/recording_host.h"
+#include "support/scoped_env.h"
 #include "support/sim_transport.h"
 
 namespace korvath {
@@ -52,7 +54,7 @@ protected:
 TEST_F(DiagnosticsTest, RamDumpIsAHexTableOfTheFirst256Bytes) {
     // The dump reads even while the link is not marked connected (as after construction).
     ASSERT_EQ(doc->monitor()->is_connected(), 0);
-    ASSERT_TRUE(doc->DumpControllerRam());
+    ASSERT_EQ(doc->DumpControllerRam(), RamDumpResult::Written);
     EXPECT_EQ(doc->RamDumpPath(), dir.File("RAMDump.txt"));
     const std::string text = ReadFile(dir.File("RAMDump.txt"));
 
@@ -80,21 +82,56 @@ TEST_F(DiagnosticsTest, RamDumpIsAHexTableOfTheFirst256Bytes) {
     EXPECT_EQ(RamDumpText(std::vector<unsigned char>(256)).size(), text.size());
 }
 
-TEST_F(DiagnosticsTest, ADumpThatLosesTheControllerEndsAfterTheLastByteRead) {
+TEST_F(DiagnosticsTest, ADumpThatLosesTheControllerLeavesThePreviousDump) {
+    ASSERT_EQ(doc->DumpControllerRam(), RamDumpResult::Written);
+    const std::string previous = ReadFile(dir.File("RAMDump.txt"));
     // Three bytes go to the controller for each RAM read; it answers 20 reads.
     controller->AddFault({sim::FaultKind::SilentAfter, controller->Stats().bytes_received + 3 * 20});
-    EXPECT_FALSE(doc->DumpControllerRam());
-    const std::string text = ReadFile(dir.File("RAMDump.txt"));
-    std::vector<unsigned char> first20(20);
-    for (int i = 0; i < 20; ++i) first20[static_cast<std::size_t>(i)] = static_cast<unsigned char>(i);
-    EXPECT_EQ(text, RamDumpText(first20));
-    EXPECT_EQ(host.statuses.back(), "Reading controller operating state...");
+    host.statuses.clear();
+    EXPECT_EQ(doc->DumpControllerRam(), RamDumpResult::ControllerFailed);
+    EXPECT_EQ(ReadFile(dir.File("RAMDump.txt")), previous);
+    EXPECT_EQ(host.statuses, std::vector<std::string>{"Reading controller operating state..."});
+    EXPECT_TRUE(host.messages.empty());  // the controller's failure is not the file's
+    // Nothing of the broken dump is left beside the file.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
-TEST_F(DiagnosticsTest, ADumpThatCannotCreateItsFileFails) {
+TEST_F(DiagnosticsTest, ADumpFileThatCannotBeMadeIsReportedWithItsPathAndReason) {
     std::filesystem::create_directory(dir.File("RAMDump.txt"));  // a folder in the file's place
-    EXPECT_FALSE(doc->DumpControllerRam());
-    EXPECT_TRUE(host.statuses.empty());
+    EXPECT_EQ(doc->DumpControllerRam(), RamDumpResult::FileFailed);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].caption, "RAM Dump File Error:");
+    EXPECT_EQ(host.messages[0].text,
+              "The RAM dump could not be saved as " + dir.File("RAMDump.txt") + ": " + SystemReason(EISDIR));
+    EXPECT_NE(host.statuses.back(), "Controller operating state read complete");
+
+    // No dump at all: the mail goes without one rather than naming a file that is not there.
+    auto mail = PrepareSupportMail(*doc, "", "Untitled");
+    ASSERT_TRUE(mail);
+    ASSERT_EQ(mail->attachments.size(), 1u);
+    EXPECT_EQ(mail->attachments[0].path, mail->temporaryFile);
+    FinishSupportMail(*mail);
+}
+
+TEST_F(DiagnosticsTest, AProgramDirectoryThatTakesNoFilesSendsTheDumpToTheUserFolder) {
+    // A program directory that is a plain file stands for one the user may not write (the
+    // tests may run as root, whom permissions do not stop).
+    TempDir data;
+    ScopedEnv xdg("XDG_DATA_HOME", data.path().c_str());
+    auto transport = std::make_unique<SimTransport>(*controller);
+    CQRNDoc installed(DocumentHost{host, host, settings}, dir.Write("program", ""), std::move(transport));
+    EXPECT_EQ(installed.RamDumpPath(), data.File("korvath/RAMDump.txt"));
+    ASSERT_EQ(installed.DumpControllerRam(), RamDumpResult::Written);
+    EXPECT_EQ(ReadFile(data.File("korvath/RAMDump.txt")).size(), RamDumpText(std::vector<unsigned char>(256)).size());
+
+    // The temporary copy of the mail: the user's folder too, when the system's is gone.
+    ScopedEnv tmp("TMPDIR", dir.File("no-such-folder").c_str());
+    installed.SetModifiedFlag(true);
+    auto mail = PrepareSupportMail(installed, "", "Untitled");
+    ASSERT_TRUE(mail);
+    EXPECT_EQ(std::filesystem::path(mail->temporaryFolder).parent_path(), data.File("korvath"));
+    EXPECT_EQ(mail->attachments.back().path, data.File("korvath/RAMDump.txt"));
+    FinishSupportMail(*mail);
 }
 
 TEST_F(DiagnosticsTest, MailAttachesTheSavedFileUnderItsOwnName) {

@@ -7,6 +7,7 @@
 #include "document/calibration_file.h"
 #include "document/qrndoc.h"
 #include "document/settings_keys.h"
+#include "engine/faults.h"
 #include "support/recording_host.h"
 #include "support/sim_transport.h"
 
@@ -105,7 +106,8 @@ TEST_F(IdentificationTest, NoDefinitionForTheNewControllerIsReportedOnce) {
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].caption, "Incompatible Controller Version");
     EXPECT_EQ(doc->calibration().product.ProdName, "Controller");
-    EXPECT_EQ(Profile(settings::kDeviceType), 7);
+    // This installation has no PID7 directory: the profile keeps the controller it can serve.
+    EXPECT_EQ(Profile(settings::kDeviceType), 2);
     EXPECT_EQ(doc->monitor()->is_connected(), 1);
     // A second identification finds the versions already updated: no second message.
     ASSERT_TRUE(doc->IdentifyController(0, 1));
@@ -166,6 +168,75 @@ TEST_F(IdentificationTest, OpeningAFileIdentifiesTheController) {
     ASSERT_TRUE(OpenCalibrationFile(*doc, path));
     EXPECT_EQ(doc->calibration().hardware.Get(HardwareField::IdentifiedFlag), 1);
     EXPECT_EQ(doc->calibration().hardware.Get(HardwareField::IdentifiedSinceLoad), 1);
+}
+
+// The line faults of the simulator against the firmware query: a garbled exchange is asked
+// again and never taken for a controller without the query (firmware 1.0).
+TEST_F(IdentificationTest, AGarbledFirmwareQueryIsAskedAgain) {
+    WriteDefinition("PID2/3", "Demo Controller", 1);
+    for (sim::FaultSpec fault : {sim::FaultSpec{sim::FaultKind::BadEcho, 1}, sim::FaultSpec{sim::FaultKind::DropByte, 5}}) {
+        SCOPED_TRACE(sim::FaultName(fault.kind));
+        settings.values.clear();
+        auto config = Controller();
+        config.faults.push_back(fault);
+        MakeDocument(config);
+        ASSERT_TRUE(doc->IdentifyController(0, 1));
+        EXPECT_EQ(doc->calibration().hardware.Get(HardwareField::FirmwareVersion), 3);
+        EXPECT_EQ(Profile(settings::kFirmwareVersion), 3);
+        EXPECT_TRUE(host.messages.empty());
+    }
+
+    // A line that garbles every answer identifies nothing and remembers nothing.
+    settings.values.clear();
+    auto config = Controller();
+    config.faults.push_back({sim::FaultKind::BadEcho, sim::FaultSpec::kEvery});
+    MakeDocument(config);
+    EXPECT_FALSE(doc->IdentifyController(0, 1));
+    EXPECT_EQ(doc->calibration().hardware.Get(HardwareField::FirmwareVersion), 3);
+    EXPECT_TRUE(settings.values.empty());
+    EXPECT_EQ(doc->monitor()->is_connected(), 0);
+}
+
+TEST_F(IdentificationTest, AControllerWithoutADefinitionHereIsNotTransferred) {
+    WriteDefinition("PID2/3", "Demo Controller", 1);
+    MakeDocument(Controller(2, 9, 1));  // no PID2/9 directory
+    const auto gainBefore = doc->FindIntVariable("Gain").get();
+    EXPECT_FALSE(doc->TransferCalibration(0));
+    ASSERT_FALSE(host.messages.empty());
+    EXPECT_EQ(host.messages.back().caption, "Calibration Read Error:");
+    EXPECT_EQ(host.messages.back().text.rfind("No definition for the connected controller (product 2, firmware 9.1)", 0),
+              0u);
+    EXPECT_EQ(doc->FindIntVariable("Gain").get(), gainBefore);
+    EXPECT_EQ(Profile(settings::kFirmwareVersion), -1);
+    EXPECT_FALSE(doc->IsModified());
+
+    // The next transfer finds the controller unchanged and still refuses; a write sends nothing.
+    auto eepromCommands = [&] {
+        const auto& commands = controller->Stats().commands;
+        auto found = commands.find('e');
+        return found == commands.end() ? 0u : found->second;
+    };
+    const auto readsBefore = eepromCommands();
+    EXPECT_FALSE(doc->TransferCalibration(1));
+    EXPECT_EQ(host.messages.back().caption, "Calibration Write Error:");
+    EXPECT_EQ(eepromCommands(), readsBefore);
+
+    // Back on a controller this installation knows, transfers work again.
+    MakeDocument(Controller());
+    EXPECT_TRUE(doc->TransferCalibration(0));
+}
+
+TEST_F(IdentificationTest, ANewCalibrationForAControllerWhoseDirectoryIsGoneFallsBack) {
+    WriteDefinition("PID2/3", "Demo Controller", 1);
+    using namespace settings;
+    settings.SetInt(kHardwareProfile, kDeviceType, 2);
+    settings.SetInt(kHardwareProfile, kFirmwareVersion, 1);
+    CQRNDoc fresh(DocumentHost{host, host, settings}, dir.path());
+    EXPECT_EQ(fresh.calibration().hardware.Get(HardwareField::FirmwareVersion), 3);
+    EXPECT_EQ(fresh.definitionDirectory(), dir.path() + "/PID2/3");
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].caption, "Definition Directory Missing");
+    EXPECT_NE(host.messages[0].text.find(dir.path() + "/PID2/1"), std::string::npos);
 }
 
 }  // namespace

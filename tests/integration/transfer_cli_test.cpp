@@ -93,6 +93,96 @@ TEST(TransferCli, EepromTablesOverThePseudoTerminal) {
     EXPECT_FALSE(std::filesystem::exists(home.File("x.qvr")));
 }
 
+// A definition of our own that no signature line names, as the generic definition of a new
+// calibration: one curve through formulas, one in raw mode 2.
+constexpr char kUnsignedDefinition[] = R"([ApplicationID]
+LogicalName Own
+TransmissionType None
+ProdName Own Controller
+[Declarations]
+$TotalBlockSize 64
+$DynamicBlockSize 32
+$NumDynamicTableCells 20
+$NumDynamicTableEntries 2
+$DynamicBlockStart 32
+$DynamicBlockLayout 0
+$DynamicInterpolation 1
+$StaticBlockSize 32
+$StaticBlockStart 0
+$NVMType 0
+CalibrationID I16 1:0 Fix:0x0203
+Up T8 10:0 NVM:10:0x00:1 Def:1040,1200,1360,1520,1680,1840,2000,2160,2320,2480
+Down T8 10:1 NVM:10:0x0A:1 Def:3,17,29,41,55,67,79,91,103,115
+[GraphicalTuning]
+GraphElement Trace {
+LogicalName Up
+TraceNum 0
+TraceMode 1
+StoreToIntFormula X/16
+IntToStoreFormula X*16
+DispToIntFormula X
+IntToDispFormula X
+}
+GraphElement Trace {
+LogicalName Down
+TraceNum 1
+TraceMode 2
+}
+)";
+
+// A new calibration read from a controller whose image no signature line names gets its curves
+// through its own definition's conversions, exactly as readback gives them from the image.
+TEST(TransferCli, ReadWithoutASignatureConvertsTheCurvesOfANewCalibration) {
+    TempDir home;
+    TempDir programs;
+    programs.Write("PID2/3/generic.init", kUnsignedDefinition);
+    programs.Write("PID2/3/TransReadback.sig", "@0:0x55:0xFF = elsewhere.def\n");
+    const std::string at = "--home '" + programs.path() + "' ";
+    const std::string definition = "'" + programs.File("PID2/3/generic.init") + "' ";
+    const std::string image = "'" + home.File("own.bin") + "'";
+    ASSERT_EQ(RunProgram("korvath-cli", at + "image " + definition + image, home).exitCode, 0);
+    SimProcess sim({"--eeprom", home.File("own.bin")});
+    ASSERT_FALSE(sim.pty().empty());
+    const std::string calibration = " '" + home.File("read.qvr") + "'";
+    auto read = RunProgram("korvath-cli", at + "read" + calibration + " --device '" + sim.pty() + "'", home);
+    ASSERT_EQ(read.exitCode, 0) << read.err;
+
+    const auto shown = nlohmann::json::parse(RunProgram("korvath-cli", at + "show" + calibration, home).out, nullptr, false);
+    const auto expected = nlohmann::json::parse(RunProgram("korvath-cli", at + "readback " + definition + image, home).out,
+                                                nullptr, false);
+    ASSERT_TRUE(shown.is_object() && expected.is_object());
+    EXPECT_EQ(expected["traces"][0][0], 1040);
+    EXPECT_EQ(expected["traces"][1][0], 3);
+    EXPECT_EQ(shown["traces"][0], expected["traces"][0]);
+    EXPECT_EQ(shown["traces"][1], expected["traces"][1]);
+}
+
+// A garbled identification reads the right calibration; a controller with no definition here
+// fails the read, keeps the file that was there, and leaves new calibrations on what exists.
+TEST(TransferCli, IdentificationFaultsNeverGiveAWrongCalibration) {
+    TempDir home;
+    const std::string bin = KORVATH_BIN_DIR;
+    const std::string kv4 = home.File("kv4.bin");
+    ASSERT_EQ(RunProgram("korvath-cli", "image '" + bin + "/PID2/3/KV4.def' '" + kv4 + "'", home).exitCode, 0);
+    const std::string good = home.File("good.qvr");
+    {
+        SimProcess sim({"--eeprom", kv4, "--fault", "bad-echo"});
+        auto read = RunProgram("korvath-cli", "read '" + good + "' --choose 1 --device '" + sim.pty() + "'", home);
+        ASSERT_EQ(read.exitCode, 0) << read.err;
+        EXPECT_EQ(ImageOfFile(good, bin), ReadBytes(kv4));
+    }
+    const auto before = ReadBytes(good);
+    SimProcess sim({"--eeprom", kv4, "--firmware", "9.1"});
+    auto read = RunProgram("korvath-cli", "read '" + good + "' --choose 1 --device '" + sim.pty() + "'", home);
+    EXPECT_EQ(read.exitCode, 1);
+    EXPECT_NE(read.err.find("No definition for the connected controller (product 2, firmware 9.1)"), std::string::npos)
+        << read.err;
+    EXPECT_EQ(ReadBytes(good), before);
+    auto fresh = RunProgram("korvath-cli", "new '" + home.File("new.qvr") + "'", home);
+    EXPECT_EQ(fresh.exitCode, 0) << fresh.err;
+    EXPECT_EQ(fresh.err.find("Definition Directory Missing"), std::string::npos) << fresh.err;
+}
+
 // A flash table on a line paced at 9600 baud, where pieces of a packet wait for their echoes.
 TEST(TransferCli, FlashTableOnAPacedLine) {
     TempDir home;

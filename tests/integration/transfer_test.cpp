@@ -371,6 +371,17 @@ TEST_F(TransferTest, ReadbackDefinitionsThatCannotBeUsed) {
         EXPECT_EQ(BuildImage(*doc), image);
         EXPECT_EQ(doc->monitor()->ram_mode(), 0);
     }
+    // A calibration without definition text whose own definition is gone cannot convert the
+    // curves it would read: it is left as it was rather than holding zeros.
+    dir.Write("PID2/3/TransReadback.sig", "@0:0x55:0xFF = Missing.def\n");
+    doc->reader().Clear();
+    doc->calibration().application.DefinitionFileName = "Gone.def";
+    const std::string content = Content();
+    Clear();
+    EXPECT_FALSE(doc->TransferCalibration(0));
+    ExpectMessages({{text::kReadCaption, FormatText(text::kNoCurveConversionsFormat, "Gone.def")}});
+    EXPECT_TRUE(Content() == content);
+
     // Writing a calibration whose image cannot be built is refused.
     UseDefinition("Bad.def", "B");
     const auto before = controller->Stats().bytes_received;

@@ -13,7 +13,10 @@ CalibrationSession::CalibrationSession(const GlobalOptions& options, const LinkO
                                      link ? MakeTransport(*link, *settings_) : nullptr);
     doc_->SetGraph(&graph_);
     doc_->SetViewHost(this);
-    if (link) doc_->RefreshViews(1);
+    if (link) {
+        ReportOpenFailure(doc_->monitor(), options.command);
+        doc_->RefreshViews(1);
+    }
 }
 
 bool CalibrationSession::Open(const std::string& path) { return OpenCalibrationFile(*doc_, path); }

@@ -26,8 +26,7 @@ bool SetVariableFromText(CQRNDoc& doc, const std::string& assignment) {
         if (slot.type == VarType::F32) {
             const float f = std::strtof(text.c_str(), &end);
             if (end == text.c_str() || *end) break;
-            slot.SetFloat(f);
-            return true;
+            return doc.StoreFloat(FloatVariableRef(&slot), slot.name, f);
         }
         if (VarType::IsInteger(slot.type)) {
             const long v = std::strtol(text.c_str(), &end, 0);

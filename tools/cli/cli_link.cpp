@@ -1,6 +1,7 @@
 #include "cli_link.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/paths.h"
@@ -50,6 +51,13 @@ bool TakeLinkOptions(std::vector<std::string>& args, LinkOptions& link, std::str
 
 std::unique_ptr<CSerialPort> MakeTransport(const LinkOptions& link, SettingsStore& settings) {
     return MakeControllerTransport(settings, SettingsPathForExecutable(ExecutablePath()), link.port, link.device);
+}
+
+bool ReportOpenFailure(const CTCS_Monitor* monitor, const std::string& command) {
+    const auto* port = monitor ? dynamic_cast<const CSerialPort*>(monitor->transport()) : nullptr;
+    if (!port || port->last_open_error().empty()) return false;
+    std::fprintf(stderr, "%s\n", MessageLine(port->last_open_error(), "korvath-cli " + command).c_str());
+    return true;
 }
 
 }  // namespace korvath::cli

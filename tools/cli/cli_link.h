@@ -27,6 +27,10 @@ bool TakeLinkOptions(std::vector<std::string>& args, LinkOptions& link, std::str
 // The byte transport the options choose: USB first, then the COM port, unless a device is named.
 std::unique_ptr<CSerialPort> MakeTransport(const LinkOptions& link, SettingsStore& settings);
 
+// Prints why the monitor's link did not open, as "[korvath-cli <command>] <why>" on standard
+// error; nothing when it opened. Every subcommand with a link says it this way.
+bool ReportOpenFailure(const CTCS_Monitor* monitor, const std::string& command);
+
 // Parses a C integer (decimal, 0x hexadecimal, leading-zero octal) that fills the whole text.
 bool ParseCInteger(const std::string& text, long& value);
 

@@ -9,6 +9,7 @@
 #include "cli_command.h"
 #include "cli_host.h"
 #include "document/definition_listing.h"
+#include "document/definition_reader.h"
 #include "platform/paths.h"
 
 namespace korvath::cli {
@@ -17,28 +18,34 @@ namespace {
 int Run(const GlobalOptions& options, const std::vector<std::string>& args);
 
 const Command kCommand{"definitions", "[DIR]",
-                       "list the definition files of DIR (default: the definition directory of the remembered "
-                       "controller) by identity, in the order the transmission-type page lists them",
+                       "list the definition files of DIR (default: the definition folders of the remembered "
+                       "controller, the user's and the program's) by identity, in the order the "
+                       "transmission-type page lists them",
                        &Run};
 const CommandRegistration kRegistration{kCommand};
 
 int Run(const GlobalOptions&, const std::vector<std::string>& args) {
     if (args.size() > 1 || (args.size() == 1 && args[0].starts_with("--")))
         return UsageError(kCommand, "at most one directory expected");
-    std::string directory;
+    std::vector<std::string> directories;
     if (args.empty()) {
         auto settings = OpenSettings();
-        directory = ProfileDefinitionDirectory(ProgramDirectory(), *settings);
+        directories = DefinitionSearchDirectories(ProfileDefinitionDirectory(ProgramDirectory(), *settings));
     } else {
-        directory = args[0];
+        directories = {args[0]};
     }
     nlohmann::ordered_json list = nlohmann::ordered_json::array();
-    for (const auto& c : ListDefinitionFiles(directory))
+    // The page keeps the texts as the file aligns them; a script wants the names themselves.
+    for (const auto& c : ListDefinitionFiles(directories))
         list.push_back({{"fileName", c.fileName},
-                        {"logicalName", c.logicalName},
-                        {"transmissionType", c.transmissionType},
-                        {"description", c.description}});
-    nlohmann::ordered_json out{{"directory", directory}, {"definitions", list}};
+                        {"logicalName", TrimText(c.logicalName)},
+                        {"transmissionType", TrimText(c.transmissionType)},
+                        {"description", TrimText(c.description)},
+                        {"directory", c.directory}});
+    // "directory" stays the program's folder (the last one searched); the user's comes before it.
+    nlohmann::ordered_json out{{"directory", directories.back()}};
+    if (directories.size() > 1) out["userDirectory"] = directories.front();
+    out["definitions"] = list;
     std::printf("%s\n", out.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace).c_str());
     return kSuccess;
 }

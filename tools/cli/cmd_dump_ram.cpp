@@ -7,6 +7,7 @@
 #include "cli_command.h"
 #include "cli_host.h"
 #include "cli_link.h"
+#include "document/diagnostics.h"
 #include "document/qrndoc.h"
 #include "platform/paths.h"
 
@@ -16,8 +17,8 @@ namespace {
 int Run(const GlobalOptions& options, const std::vector<std::string>& args);
 
 const Command kCommand{"dump-ram", kLinkOptionsUsage,
-                       "write the controller's first 256 RAM bytes to RAMDump.txt in the program directory and "
-                       "print the file's path",
+                       "write the controller's first 256 RAM bytes to RAMDump.txt (in the program directory when "
+                       "it is writable, else in ${XDG_DATA_HOME:-~/.local/share}/korvath) and print the file's path",
                        &Run};
 const CommandRegistration kRegistration{kCommand};
 
@@ -31,10 +32,13 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     TerminalHost terminal(options.verbose);
     auto settings = OpenSettings();
     CQRNDoc doc(DocumentHost{terminal, terminal, *settings}, ProgramDirectory(), MakeTransport(link, *settings));
+    ReportOpenFailure(doc.monitor(), options.command);
     // Identifying first points the document at the connected controller's generic definition,
     // whose memory type sets the RAM address width of the reads.
     doc.IdentifyController(0, 1);
-    if (!doc.DumpControllerRam()) {
+    const RamDumpResult result = doc.DumpControllerRam();
+    if (result == RamDumpResult::FileFailed) return kFailure;  // the message names the file and why
+    if (result != RamDumpResult::Written) {
         std::fprintf(stderr, "korvath-cli dump-ram: the controller RAM could not be read completely into %s\n",
                      doc.RamDumpPath().c_str());
         return kFailure;

@@ -39,9 +39,6 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     auto minor = static_cast<std::uint16_t>(hw.Get(HardwareField::FirmwareVersionMinor));
     const std::int32_t flags = doc.monitor()->query_versions(&product, &hardware, &major, &minor);
     if (flags == 0) {
-        const auto* port = dynamic_cast<const CSerialPort*>(doc.monitor()->transport());
-        if (port && !port->last_open_error().empty())
-            std::fprintf(stderr, "%s\n", MessageLine(port->last_open_error(), "korvath-cli identify").c_str());
         std::fprintf(stderr, "korvath-cli identify: no controller answered\n");
         return kFailure;
     }

@@ -87,6 +87,8 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     SteppedTimer timer;
     CQRNDoc doc(DocumentHost{terminal, terminal, *settings, &timer}, ProgramDirectory(),
                 MakeTransport(link, *settings));
+    // Every tick would wait for a device that is not there: say which one at once.
+    if (ReportOpenFailure(doc.monitor(), options.command)) return kFailure;
     if (!file.empty()) {
         if (IsCalibrationFile(file)) {
             if (!OpenCalibrationFile(doc, file)) return kFailure;
@@ -116,8 +118,21 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         std::fprintf(stderr, "korvath-cli watch: the definition has no [DataItems] section\n");
         return kFailure;
     }
-    for (long i = 0; i < ticks; ++i) timer.Fire();
+    // A tick that finds the link down tries to regain it; when that fails too, the link is lost.
+    bool everConnected = false;
+    bool lost = false;
+    for (long i = 0; i < ticks && !lost; ++i) {
+        const bool before = doc.monitor()->is_connected() != 0;
+        timer.Fire();
+        const bool after = doc.monitor()->is_connected() != 0;
+        everConnected |= after;
+        lost = everConnected && !before && !after;
+    }
     doc.UnloadDataItems(handle);
+    if (lost) {
+        std::fprintf(stderr, "korvath-cli watch: the link to the controller was lost\n");
+        return kFailure;
+    }
     if (ticks > 0 && !anyValue) {
         std::fprintf(stderr, "korvath-cli watch: no value was read from the controller\n");
         return kFailure;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli_command.h"
@@ -40,6 +41,23 @@ void PrintHelp(std::FILE* out) {
     for (const auto& c : korvath::cli::Commands())
         std::fprintf(out, "  %-12s %s\n  %-12s   %s %s\n", c.name, c.summary, "", c.name, c.usage);
     std::fprintf(out, "\nExit status: 0 success, 1 the operation failed, 2 usage error.\n");
+}
+
+// The first argument that looks like an option ("--name") but is none of the command's: the
+// options a command takes are the "--name" words of its usage line.
+std::string UnknownOption(const korvath::cli::Command& command, const std::vector<std::string>& args) {
+    const std::string_view usage = command.usage;
+    for (const auto& a : args) {
+        if (!a.starts_with("--")) continue;
+        bool known = false;
+        for (std::size_t at = usage.find(a); at != std::string_view::npos && !known; at = usage.find(a, at + 1)) {
+            const std::size_t end = at + a.size();
+            known = (at == 0 || usage[at - 1] == ' ' || usage[at - 1] == '[') &&
+                    (end == usage.size() || usage[end] == ' ' || usage[end] == ']');
+        }
+        if (!known) return a;
+    }
+    return {};
 }
 
 }  // namespace
@@ -82,6 +100,9 @@ int main(int argc, char** argv) {
                     std::printf("usage: korvath-cli %s %s\n%s\n", c.name, c.usage, c.summary);
                     return kSuccess;
                 }
+            if (const std::string unknown = UnknownOption(c, args); !unknown.empty())
+                return UsageError(c, "unknown option " + unknown);
+            options.command = c.name;
             return c.run(options, args);
         }
     }

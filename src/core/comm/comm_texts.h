@@ -11,6 +11,8 @@ inline constexpr char kReadbackNothingFormat[] = "Comm. Readback Error: RX = NUL
 inline constexpr char kResultErrorFormat[] = "Comm. Result Error: RX = %s, expected 2 bytes.\n";
 // A reply whose two value characters are not hexadecimal digits (read as a failed exchange).
 inline constexpr char kResultNotHexFormat[] = "Comm. Result Error: RX = %s, expected 2 hexadecimal digits.\n";
+// A stored byte the controller did not confirm.
+inline constexpr char kConfirmErrorFormat[] = "Comm. Confirm Error: RX = %s, expected '%c'.\n";
 inline constexpr char kReceivedCharFormat[] = "'%c'";
 inline constexpr char kReceivedNothing[] = "NULL";
 
@@ -33,6 +35,16 @@ inline constexpr char kPortInUseFormat[] =
     "Could not open serial port COM%d.  This port appears to be in use by another program.";
 inline constexpr char kPortUnexpectedFormat[] =
     "Could not open serial port COM%d, due to an unexpected error.  Error number = %d";
+// The same failures of a device named by its path, which has no COM number.
+inline constexpr char kDeviceMissingFormat[] =
+    "Could not open the serial device %s.  This device does not appear to exist on this system.";
+inline constexpr char kDeviceInUseFormat[] =
+    "Could not open the serial device %s.  This device appears to be in use by another program, or you have no "
+    "permission to use it.";
+inline constexpr char kDeviceUnexpectedFormat[] =
+    "Could not open the serial device %s, due to an unexpected error.  Error number = %d";
+inline constexpr char kDeviceSetupFailedFormat[] =
+    "The serial device %s could not be set up as a serial line.  Error number = %d";
 inline constexpr char kGetStateFailedFormat[] = "GetCommState failed for serial port COM%d.  Error number = %d";
 inline constexpr char kSetStateFailedFormat[] = "SetCommState failed for serial port COM%d.  Error number = %d";
 

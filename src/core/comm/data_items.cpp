@@ -25,34 +25,7 @@ std::string_view TrimBoth(std::string_view text) {
     return TrimRight(text.substr(start));
 }
 
-// The largest width or precision a display format may ask for: more could not fit the display.
-constexpr long kMaxFieldNumber = static_cast<long>(live_data::kMaxDisplayText);
-
-// Every run of digits after a "%" (width or precision) is small enough.
-bool FieldNumbersSmall(std::string_view format) {
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format[i] != '%') continue;
-        if (i + 1 < format.size() && format[i + 1] == '%') {
-            ++i;
-            continue;
-        }
-        std::size_t j = i + 1;
-        while (j < format.size() && std::string_view("fFeEgGaA").find(format[j]) == std::string_view::npos) {
-            if (format[j] >= '0' && format[j] <= '9') {
-                long number = 0;
-                while (j < format.size() && format[j] >= '0' && format[j] <= '9') {
-                    number = number * 10 + (format[j] - '0');
-                    if (number > kMaxFieldNumber) return false;
-                    ++j;
-                }
-                continue;
-            }
-            ++j;
-        }
-        i = j;
-    }
-    return true;
-}
+static_assert(kMaxFormatField <= live_data::kMaxDisplayText, "a display format's field fits the display");
 
 std::string FirstChars(const std::string& text, std::size_t count) { return text.substr(0, count); }
 
@@ -70,7 +43,7 @@ void SplitDisplayFormula(std::string_view value, std::string& format, std::strin
 }
 
 bool DisplayFormatUsable(std::string_view format) {
-    return FormatTakesExactly(format, {FormatArg::Double}, live_data::kMaxDisplayText) && FieldNumbersSmall(format);
+    return FormatTakesExactly(format, {FormatArg::Double}, live_data::kMaxDisplayText);
 }
 
 bool ReadDataItem(MonitorClient& source, std::string_view label, DataItem& item) {
@@ -120,7 +93,7 @@ std::string DataItemText(const DataItem& item, int raw, float value) {
     if (static_cast<float>(raw) > item.maximum) return FirstChars(item.maxErrorText, kMaxShownText);
     if (item.kind == DataItemKind::Numeric) {
         if (!item.displayFormatUsable) return {};
-        std::string text = FormatChecked(item.displayFormat, static_cast<double>(value));
+        std::string text = FormatChecked(item.displayFormat.c_str(), static_cast<double>(value));
         if (text.size() > kMaxDisplayText) text.resize(kMaxDisplayText);
         return text;
     }

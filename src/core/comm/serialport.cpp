@@ -13,6 +13,30 @@
 
 namespace korvath {
 
+namespace {
+
+enum class OpenFailure { Missing, InUse, Unexpected };
+
+OpenFailure ClassifyOpenError(int error) {
+    if (error == ENOENT || error == ENXIO || error == ENODEV || error == ENOTDIR) return OpenFailure::Missing;
+    if (error == EACCES || error == EBUSY || error == EPERM) return OpenFailure::InUse;
+    return OpenFailure::Unexpected;
+}
+
+// Why a device named by its path did not open: the path stands where a COM number would.
+std::string DeviceOpenError(const std::string& device, TtyDevice::OpenStage stage, int error) {
+    const char* path = device.c_str();
+    if (stage == TtyDevice::OpenStage::GetState || stage == TtyDevice::OpenStage::SetState)
+        return FormatText(comm_text::kDeviceSetupFailedFormat, path, error);
+    switch (ClassifyOpenError(error)) {
+        case OpenFailure::Missing: return FormatText(comm_text::kDeviceMissingFormat, path);
+        case OpenFailure::InUse: return FormatText(comm_text::kDeviceInUseFormat, path);
+        default: return FormatText(comm_text::kDeviceUnexpectedFormat, path, error);
+    }
+}
+
+}  // namespace
+
 CSerialPort::CSerialPort(SerialPortConfig config, std::unique_ptr<UsbHid> usb)
     : config_(std::move(config)), usbLink_(std::move(usb)) {}
 
@@ -51,7 +75,13 @@ bool CSerialPort::OpenLink(std::string& errorText, int baud) {
     }
     TtyDevice::OpenStage stage = TtyDevice::OpenStage::None;
     int error = 0;
-    if (tty_.Open(DevicePath(), baud, stage, error)) return true;
+    const std::string device = DevicePath();
+    if (tty_.Open(device, baud, stage, error)) return true;
+    close();
+    if (namedDevice) {
+        errorText = DeviceOpenError(device, stage, error);
+        return false;
+    }
     switch (stage) {
         case TtyDevice::OpenStage::GetState:
             errorText = FormatText(comm_text::kGetStateFailedFormat, port, error);
@@ -60,15 +90,13 @@ bool CSerialPort::OpenLink(std::string& errorText, int baud) {
             errorText = FormatText(comm_text::kSetStateFailedFormat, port, error);
             break;
         default:
-            if (error == ENOENT || error == ENXIO || error == ENODEV || error == ENOTDIR)
-                errorText = FormatText(comm_text::kPortMissingFormat, port, port);
-            else if (error == EACCES || error == EBUSY || error == EPERM)
-                errorText = FormatText(comm_text::kPortInUseFormat, port);
-            else
-                errorText = FormatText(comm_text::kPortUnexpectedFormat, port, error);
+            switch (ClassifyOpenError(error)) {
+                case OpenFailure::Missing: errorText = FormatText(comm_text::kPortMissingFormat, port, port); break;
+                case OpenFailure::InUse: errorText = FormatText(comm_text::kPortInUseFormat, port); break;
+                default: errorText = FormatText(comm_text::kPortUnexpectedFormat, port, error); break;
+            }
             break;
     }
-    close();
     return false;
 }
 

@@ -3,11 +3,15 @@
 
 #include "comm/vuz_monitor.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "comm/comm_texts.h"
 #include "comm/monitor_client.h"
 #include "comm/ram_names.h"
 #include "platform/host.h"
 #include "platform/message_style.h"
+#include "platform/printf_format.h"
 
 namespace korvath {
 CTCS_Monitor::CTCS_Monitor(std::unique_ptr<ByteTransport> transport, TimerHost* timer)
@@ -78,14 +82,21 @@ void CTCS_Monitor::suspend() {
 std::int32_t CTCS_Monitor::query_versions(std::uint16_t* productId, std::uint16_t* hardwareVersion,
                                           std::uint16_t* firmwareMajor, std::uint16_t* firmwareMinor) {
     std::string errorText;
-    purge();
     std::string firmware;
-    if (!read_wrt_cmd('w', "00", firmware, errorText)) {
-        // Controllers without the firmware query run firmware 1.0.
-        firmware = "10";
-    } else if (firmware.size() != 2 || firmware[0] < '1' || firmware[1] < '0') {
-        set_connected(0);
-        return 0;
+    switch (query_firmware(firmware)) {
+        case FirmwareAnswer::Answered:
+            if (firmware.size() != 2 || firmware[0] < '1' || firmware[1] < '0') {
+                set_connected(0);
+                return 0;
+            }
+            break;
+        case FirmwareAnswer::NotKnown:
+            // Controllers without the firmware query run firmware 1.0.
+            firmware = "10";
+            break;
+        case FirmwareAnswer::Garbled:
+            set_connected(0);
+            return 0;
     }
     purge();
     std::string product;
@@ -120,6 +131,33 @@ std::int32_t CTCS_Monitor::query_versions(std::uint16_t* productId, std::uint16_
     if (firmwareMinor) compare(firmwareMinor, digit(firmware[1]), 0x04, 0x08, firmwareFlag);
     if (firmwareMajor) compare(firmwareMajor, digit(firmware[0]), 0x04, 0x08, firmwareFlag);
     return flags | firmwareFlag;
+}
+
+CTCS_Monitor::FirmwareAnswer CTCS_Monitor::query_firmware(std::string& firmware) {
+    // A controller that does not know 'w' stays silent where the digits would come, every time;
+    // a line that drops or garbles a character fails another way, or only once. So the old
+    // firmware is concluded from two silent answers in a row, and anything else is asked again.
+    constexpr int kAttempts = 3;
+    // Silence at any point of the exchange: the letter, either address digit or the answer.
+    const std::string prefix = comm_text::kReadWrtCmdPrefix;
+    const std::string silences[] = {
+        prefix + FormatText(comm_text::kReadbackCharFormat, comm_text::kReceivedNothing, kFirmwareQueryLetter),
+        prefix + FormatText(comm_text::kReadbackCharFormat, comm_text::kReceivedNothing, kFirmwareQueryAddress[0]),
+        prefix + FormatText(comm_text::kReadbackNothingFormat, kFirmwareQueryAddress + 1),
+        prefix + FormatText(comm_text::kResultErrorFormat, ""),
+    };
+    int silentInARow = 0;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        std::string errorText;
+        purge();
+        firmware.clear();
+        if (read_wrt_cmd(kFirmwareQueryLetter, kFirmwareQueryAddress, firmware, errorText))
+            return FirmwareAnswer::Answered;
+        const bool silent = std::find(std::begin(silences), std::end(silences), errorText) != std::end(silences);
+        silentInARow = silent ? silentInARow + 1 : 0;
+        if (silentInARow == 2) return FirmwareAnswer::NotKnown;
+    }
+    return FirmwareAnswer::Garbled;
 }
 
 bool CTCS_Monitor::enable_EEPROM_write() {

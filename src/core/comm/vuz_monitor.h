@@ -61,6 +61,13 @@ public:
     bool enable_EEPROM_write();
     bool disable_EEPROM_write();
 
+    // How the controller took the firmware query: answered (firmware holds the two digits), not
+    // known to it (old firmware), or no sound answer from a line that garbles it.
+    enum class FirmwareAnswer { Answered, NotKnown, Garbled };
+    static constexpr char kFirmwareQueryLetter = 'w';
+    static constexpr const char* kFirmwareQueryAddress = "00";
+    FirmwareAnswer query_firmware(std::string& firmware);
+
     // --- state ---
     void set_NVM_type(std::int32_t n);
     void set_connected(std::int32_t state);

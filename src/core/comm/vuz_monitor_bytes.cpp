@@ -12,11 +12,19 @@
 namespace korvath {
 namespace {
 
+constexpr char kConfirmChar = 'c';
+
 // The text a run of received bytes prints as (it ends at a zero byte, as a C string would).
 std::string ReceivedText(const unsigned char* bytes, std::size_t count) {
     std::string text;
     for (std::size_t i = 0; i < count && bytes[i] != 0; ++i) text.push_back(static_cast<char>(bytes[i]));
     return text;
+}
+
+// A character read back as the error texts show it: quoted, or NULL when none came.
+std::string ReceivedCharText(std::int32_t count, unsigned char received) {
+    return count == 1 ? FormatText(comm_text::kReceivedCharFormat, static_cast<char>(received))
+                      : std::string(comm_text::kReceivedNothing);
 }
 
 int HexDigitValue(char c) {
@@ -71,9 +79,7 @@ bool CTCS_Monitor::send_echo(char ch, std::string& errorText) {
     unsigned char received = 0;
     std::int32_t count = transport_->read_byte(&received);
     if (count == 1 && received == static_cast<unsigned char>(ch)) return true;
-    std::string rx = count == 1 ? FormatText(comm_text::kReceivedCharFormat, static_cast<char>(received))
-                                : std::string(comm_text::kReceivedNothing);
-    errorText += FormatText(comm_text::kReadbackCharFormat, rx.c_str(), ch);
+    errorText += FormatText(comm_text::kReadbackCharFormat, ReceivedCharText(count, received).c_str(), ch);
     return false;
 }
 
@@ -125,7 +131,12 @@ bool CTCS_Monitor::write_value(bool waitForC, std::string_view valueText, std::s
     if (!send_echo(valueText[0], errorText) || !send_echo(valueText[1], errorText)) return false;
     if (waitForC) {
         unsigned char confirm = 0;
-        if (transport_->read_byte(&confirm) != 1 || confirm != 'c') return false;
+        const std::int32_t count = transport_->read_byte(&confirm);
+        if (count != 1 || confirm != kConfirmChar) {
+            errorText += FormatText(comm_text::kConfirmErrorFormat, ReceivedCharText(count, confirm).c_str(),
+                                    kConfirmChar);
+            return false;
+        }
     }
     return true;
 }

@@ -48,7 +48,7 @@ int CQRNDoc::ApplyAssignments(std::string_view key, int inBlock, std::int32_t* m
             if (FloatVariableRef v = FindFloatVariable(name)) {
                 if (f != v.get()) {
                     all = false;
-                    if (apply) v.set(f);
+                    if (apply) StoreFloat(v, name, f);
                 }
             }
         } else {
@@ -67,7 +67,7 @@ bool CQRNDoc::FindMatchingChoice(std::string_view keyFormat, int inBlock, std::i
     if (!FormatTakesExactly(format, {FormatArg::Int}, 200)) return false;
     auto matches = [&](int i) {
         std::int32_t match = 0;
-        int r = ApplyAssignments(FormatChecked(format, i), inBlock, &match);
+        int r = ApplyAssignments(FormatChecked(format.c_str(), i), inBlock, &match);
         return std::pair{r, r == 1 && match == 1};
     };
     if (matches(index).second) return true;

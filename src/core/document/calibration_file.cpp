@@ -44,6 +44,8 @@ constexpr const char* kOpenFailedCaption = "File Open Error:";
 constexpr const char* kSaveFailedText =
     "The calibration could not be saved as %s. The file on disk, if there was one, has not been changed.";
 constexpr const char* kSaveFailedCaption = "File Save Error:";
+constexpr const char* kSaveTooLargeFormat =
+    "It would take %zu bytes, more than the %zu bytes a calibration file may hold.";
 
 // Item names for the failure description.
 constexpr const char* kApplicationStrings = "the application strings";
@@ -233,8 +235,18 @@ std::string CalibrationFileBytes(const CQRNDoc& doc) {
 
 bool SaveCalibrationFile(CQRNDoc& doc, const std::string& path) {
     ArchiveWriter ar;
-    if (!Serialize(ar, doc.calibration(), doc.reader().text()) || !WriteFileAtomically(path, ar.bytes())) {
-        doc.ShowMessage(FormatText(kSaveFailedText, path.c_str()), kSaveFailedCaption, MessageStyle::IconError);
+    std::string why;
+    bool saved = Serialize(ar, doc.calibration(), doc.reader().text());
+    // A file the tool would refuse to open again is not written.
+    if (saved && ar.bytes().size() > kMaxCalibrationFileSize) {
+        why = FormatText(kSaveTooLargeFormat, ar.bytes().size(), kMaxCalibrationFileSize);
+        saved = false;
+    }
+    if (saved) saved = WriteFileAtomically(path, ar.bytes(), &why);
+    if (!saved) {
+        std::string text = FormatText(kSaveFailedText, path.c_str());
+        if (!why.empty()) text += " " + why;
+        doc.ShowMessage(text, kSaveFailedCaption, MessageStyle::IconError);
         return false;
     }
     doc.SetModifiedFlag(false);

@@ -98,6 +98,7 @@ bool CQRNDoc::ClearTraceBinding(int trace) {
 }
 
 int CQRNDoc::BindGraphicalTuningTraces() {
+    MessageBatchScope oneBoxPerMessage(*this);
     if (!graph_ || !reader_.FindSection("[GraphicalTuning]", 0)) return 0;
     int bound = 0;
     std::string type;

@@ -88,6 +88,7 @@ bool SlotFits(std::uint8_t existing, std::uint8_t declared) {
 }  // namespace
 
 bool CQRNDoc::ReadDeclarations(int applyDefaults) {
+    MessageBatchScope oneBoxPerMessage(*this);
     auto& table = cal_.variables;
     ImageLayout layout = table.layout;
     layout.CalBufferStart = 256;
@@ -259,8 +260,7 @@ bool CQRNDoc::ApplyInitialiser(std::string_view kind, const std::string& text, i
         case VarType::F32: {
             float f = 0;
             if (std::sscanf(args, "%f", &f) != 1) return false;
-            slot.SetFloat(f);
-            return true;
+            return StoreFloat(FloatVariableRef(&slot), slot.name, f);
         }
         case VarType::STR: {
             if (slotIndex + 1 < kMaxVariables) cal_.variables.slots[static_cast<std::size_t>(slotIndex) + 1].name = args;

@@ -1,6 +1,8 @@
 #pragma once
 // The definition files of a definition directory, as the transmission-type page offers them,
-// and where a named definition file is found.
+// and where a named definition file is found. A controller's definitions are looked up in the
+// user's folder of the same shape (UserDataDirectory()/PID<n>/<fw>) first, then in the program
+// directory's: a workshop adds or replaces a definition without root, and its file wins.
 
 #include <cstddef>
 #include <string>
@@ -21,6 +23,7 @@ struct DefinitionChoice {
     std::string logicalName;
     std::string transmissionType;
     std::string description;
+    std::string directory;  // the folder the file is in
 };
 
 // The page keeps at most this many entries.
@@ -30,13 +33,25 @@ inline constexpr std::size_t kMaxDefinitionChoices = 50;
 // identity names a transmission type, in file-name order ignoring letter case, at most
 // kMaxDefinitionChoices of them.
 std::vector<DefinitionChoice> ListDefinitionFiles(const std::string& directory);
+// The same over several folders: a file of an earlier folder hides one of the same name
+// (ignoring letter case) in a later folder.
+std::vector<DefinitionChoice> ListDefinitionFiles(const std::vector<std::string>& directories);
+
+// The folders searched for the definitions of `definitionDirectory` (".../PID<n>/<fw>"): the
+// user's folder for PID<n>/<fw>, then the directory itself. Another directory is searched alone.
+std::vector<std::string> DefinitionSearchDirectories(const std::string& definitionDirectory);
 
 // The definition directory of the controller remembered in the settings ("HardwareProfile",
 // with the defaults of a new calibration).
 std::string ProfileDefinitionDirectory(const std::string& programDirectory, SettingsStore& settings);
 
-// The existing regular file for definition `name` in `directory` (exact name first, then
-// ignoring letter case), or empty when there is none. An empty name finds nothing.
+// The existing regular file for definition `name` in the search folders of `directory` (in each,
+// the exact name first, then ignoring letter case), or empty when there is none. An empty name
+// finds nothing.
 std::string FindDefinitionFile(const std::string& directory, const std::string& name);
+
+// The path to read definition data `name` from: FindDefinitionFile's answer, or the program's
+// path when no folder has it (the messages about the missing file name that one).
+std::string DefinitionFilePath(const std::string& directory, const std::string& name);
 
 }  // namespace korvath

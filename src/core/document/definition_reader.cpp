@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 namespace korvath {
@@ -50,6 +51,10 @@ std::string_view TrimText(std::string_view text) {
 bool DefinitionReader::LoadDefinitionFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
+    // The text travels inside every calibration saved on it: one too large to save is not taken.
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || size > kMaxDefinitionFileSize) return false;
     std::string loaded;
     std::string line;
     // Text mode: files written on Windows end their lines with CR LF; the trim drops the CR.

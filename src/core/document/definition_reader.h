@@ -24,6 +24,10 @@ public:
     void SetText(std::string text) { text_ = std::move(text); }
     void Clear() { text_.clear(); }
 
+    // Largest definition file taken in; the calibration file that carries it must stay below its
+    // own limit (kMaxCalibrationFileSize).
+    static constexpr std::uintmax_t kMaxDefinitionFileSize = 16u << 20;
+    // False (nothing changes) when the file cannot be read or is larger than the limit.
     bool LoadDefinitionFile(const std::string& path);
 
     bool FindSection(std::string_view header, int continueSearch);

@@ -2,7 +2,10 @@
 
 #include "document/diagnostics.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,13 +13,18 @@
 #include "document/archive.h"
 #include "document/calibration_file.h"
 #include "document/qrndoc.h"
+#include "platform/atomic_file.h"
+#include "platform/message_style.h"
 #include "platform/paths.h"
 #include "platform/printf_format.h"
+#include "platform/user_folders.h"
 
 namespace korvath {
 namespace {
 
 constexpr int kRowLength = 16;
+
+std::string ParentFolder(const std::string& path) { return std::filesystem::path(path).parent_path().string(); }
 
 std::string RuleLine() { return "\n    +" + std::string(48, '-'); }
 
@@ -37,28 +45,38 @@ std::string RamDumpText(const std::vector<unsigned char>& bytes) {
     return text;
 }
 
-std::string CQRNDoc::RamDumpPath() const { return JoinPath(programDirectory_, diagnostics::kRamDumpFileName); }
+std::string CQRNDoc::RamDumpPath() const {
+    return JoinPath(WritableDirectory(programDirectory_), diagnostics::kRamDumpFileName);
+}
 
-bool CQRNDoc::DumpControllerRam() {
-    std::FILE* file = std::fopen(RamDumpPath().c_str(), "w");
-    if (!file) return false;
+RamDumpResult CQRNDoc::DumpControllerRam() {
+    const std::string path = RamDumpPath();
+    auto fileFailed = [&](const std::string& reason) {
+        host_.messages.ShowMessage(FormatText(diagnostics::kRamDumpFileFailed, path.c_str(), reason.c_str()),
+                                   diagnostics::kRamDumpFileCaption, MessageStyle::Ok | MessageStyle::IconError);
+        return RamDumpResult::FileFailed;
+    };
+    // A folder where the file cannot be made is found before the 256 exchanges, not after.
+    std::string reason;
+    const std::string folder = ParentFolder(path);
+    if (!MakeDirectories(folder, reason)) return fileFailed(reason);
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return fileFailed(SystemReason(errno));
+
     host_.status.SetStatusText(diagnostics::kReadingStateStatus);
-    const std::string head = diagnostics::kRamDumpHeader + RuleLine();
-    std::fputs(head.c_str(), file);
+    std::vector<unsigned char> bytes;
+    bytes.reserve(diagnostics::kRamDumpBytes);
     for (int a = 0; a < diagnostics::kRamDumpBytes; ++a) {
-        std::fputs(RowStart(a).c_str(), file);
         std::int32_t value = CTCS_Monitor::kNoValue;
         std::string errorText;
         // The reads go out whether or not the link is marked connected.
-        if (!monitor_ || !monitor_->access_RAM('f', a, value, errorText)) {
-            std::fclose(file);
-            return false;
-        }
-        std::fprintf(file, diagnostics::kRamDumpByteFormat, static_cast<unsigned>(value & 0xFF));
+        if (!monitor_ || !monitor_->access_RAM('f', a, value, errorText)) return RamDumpResult::ControllerFailed;
+        bytes.push_back(static_cast<unsigned char>(value & 0xFF));
     }
-    const bool written = std::fclose(file) == 0;
+    // Written beside the old dump and renamed over it, so that a failure leaves the old one.
+    errno = 0;
+    if (!WriteFileAtomically(path, RamDumpText(bytes))) return fileFailed(SystemReason(errno));
     host_.status.SetStatusText(diagnostics::kStateReadStatus);
-    return written;
+    return RamDumpResult::Written;
 }
 
 std::optional<SupportMail> PrepareSupportMail(CQRNDoc& doc, const std::string& pathName, const std::string& title) {
@@ -81,9 +99,13 @@ std::optional<SupportMail> PrepareSupportMail(CQRNDoc& doc, const std::string& p
         // A copy of the calibration as it is now; the document itself stays as it was.
         ArchiveWriter ar;
         if (!Serialize(ar, doc.calibration(), doc.reader().text())) return std::nullopt;
-        std::string folder = (std::filesystem::temp_directory_path() /
-                              (std::string(diagnostics::kTemporaryPrefix) + "XXXXXX"))
-                                 .string();
+        // The system's temporary folder, or the user's data folder when it is missing or
+        // not writable (TMPDIR naming a folder that is gone).
+        std::error_code noTemp;
+        const std::string base = WritableDirectory(std::filesystem::temp_directory_path(noTemp).string());
+        std::string reason;
+        if (!MakeDirectories(base, reason)) return std::nullopt;
+        std::string folder = JoinPath(base, std::string(diagnostics::kTemporaryPrefix) + "XXXXXX");
         if (!::mkdtemp(folder.data())) return std::nullopt;
         std::string fileName = displayName;
         for (char& c : fileName)
@@ -106,7 +128,11 @@ std::optional<SupportMail> PrepareSupportMail(CQRNDoc& doc, const std::string& p
     doc.DumpControllerRam();  // the dump file is attached in whatever state it is left
 
     mail.attachments.push_back({calibrationPath, displayName});
-    mail.attachments.push_back({doc.RamDumpPath(), diagnostics::kRamDumpFileName});
+    // No dump file at all (it could not be made, and none was made before): the mail
+    // composer would refuse an attachment that does not exist.
+    const std::string dump = doc.RamDumpPath();
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(dump, ec)) mail.attachments.push_back({dump, diagnostics::kRamDumpFileName});
     return mail;
 }
 

@@ -19,6 +19,10 @@ inline constexpr char kRamDumpByteFormat[] = " %02x";
 inline constexpr int kRamDumpBytes = 256;
 inline constexpr char kReadingStateStatus[] = "Reading controller operating state...";
 inline constexpr char kStateReadStatus[] = "Controller operating state read complete";
+// A dump file that cannot be made is the file's fault, not the controller's: the path and the
+// system's reason.
+inline constexpr char kRamDumpFileCaption[] = "RAM Dump File Error:";
+inline constexpr char kRamDumpFileFailed[] = "The RAM dump could not be saved as %s: %s";
 
 inline constexpr char kMailSubject[] = "Zentrix data for troubleshooting";
 inline constexpr char kSupportName[] = "Ardexco Tech Support";
@@ -35,6 +39,13 @@ inline constexpr char kMailProgram[] = "xdg-email";
 inline constexpr int kMailProgramNoClient = 3;
 }  // namespace diagnostics
 
+// What a RAM dump came to (CQRNDoc::DumpControllerRam).
+enum class RamDumpResult {
+    Written,
+    FileFailed,        // the file or its folder could not be made; the message has been shown
+    ControllerFailed,  // the controller stopped answering; the previous dump file is as it was
+};
+
 // The text of a dump of the given RAM bytes (the header, the rule and 16 rows of 16 bytes; a
 // short read ends the text after the last byte given). No line end after the last row.
 std::string RamDumpText(const std::vector<unsigned char>& bytes);
@@ -49,7 +60,7 @@ struct SupportMail {
     std::string subject;
     std::string recipientName;
     std::string recipientAddress;
-    std::vector<MailAttachment> attachments;  // the calibration, then RAMDump.txt
+    std::vector<MailAttachment> attachments;  // the calibration, then RAMDump.txt if there is one
     // A copy of the calibration made for the mail, named with its display name (mail programs
     // that take only a path show the file's name) in a folder of its own; delete both when
     // the mail client returns (FinishSupportMail). Empty when the saved file itself is attached.
@@ -59,7 +70,7 @@ struct SupportMail {
 
 // Prepares the mail: the calibration file itself when it is saved and unchanged, else a
 // temporary copy (the modified flag stays as it was), and a fresh RAM dump (whatever state the
-// dump file is left in). pathName: the document's file, empty when it has none; title: the
+// dump file is left in; attached only when there is one). pathName: the document's file, empty when it has none; title: the
 // document's title. Nothing when the temporary copy cannot be written.
 std::optional<SupportMail> PrepareSupportMail(CQRNDoc& doc, const std::string& pathName, const std::string& title);
 

@@ -23,6 +23,7 @@ constexpr const char* kOutsideImage =
 }  // namespace
 
 bool CQRNDoc::ExchangeImage(std::uint8_t* image, std::size_t imageSize, int direction) {
+    MessageBatchScope oneBoxPerMessage(*this);
     auto& table = cal_.variables;
     const ImageLayout& l = table.layout;
 

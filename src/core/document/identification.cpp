@@ -1,5 +1,6 @@
 // Which controller is connected, and the calibration re-targeted when it changed.
 
+#include "document/definition_listing.h"
 #include "document/qrndoc.h"
 #include "document/settings_keys.h"
 #include "platform/message_style.h"
@@ -55,7 +56,9 @@ bool CQRNDoc::IdentifyController(int declarationsMode, int notify) {
             app.DefinitionFileName.erase(0, slash + 1);
         definitionDirectory_ = DefinitionDirectoryFor(programDirectory_, product, major);
         const bool loaded = !app.DefinitionFileName.empty() &&
-                            LoadDefinitionFile(ResolveExistingPath(JoinPath(definitionDirectory_, app.DefinitionFileName)));
+                            LoadDefinitionFile(DefinitionFilePath(definitionDirectory_, app.DefinitionFileName));
+        // Until a definition of this controller is loaded, the calibration is laid out for another.
+        controllerWithoutDefinition_ = !loaded;
         const bool noTransmission = app.TransmissionType == kNoTransmission;
         if (loaded) {
             ReadApplicationID();
@@ -79,10 +82,14 @@ bool CQRNDoc::IdentifyController(int declarationsMode, int notify) {
         auto& s = host_.settings;
         using namespace settings;
         const int previous = s.GetInt(kHardwareProfile, kDeviceType, kNeverIdentified);
-        s.SetInt(kHardwareProfile, kDeviceType, product);
-        s.SetInt(kHardwareProfile, kFirmwareVersion, major);
-        s.SetInt(kHardwareProfile, kFirmwareVersionMinor, minor);
-        s.SetInt(kHardwareProfile, kHardwareVersion, hardware);
+        // New calibrations and opened files follow the profile to its definition directory: a
+        // controller this installation has no directory for is not remembered.
+        if (IsDirectory(definitionDirectory_)) {
+            s.SetInt(kHardwareProfile, kDeviceType, product);
+            s.SetInt(kHardwareProfile, kFirmwareVersion, major);
+            s.SetInt(kHardwareProfile, kFirmwareVersionMinor, minor);
+            s.SetInt(kHardwareProfile, kHardwareVersion, hardware);
+        }
         if (notify == 1 && previous != kNeverIdentified && app.TransmissionType != kNoTransmission)
             ShowMessage(kRevisionText, kRevisionCaption, MessageStyle::IconInformation);
     }

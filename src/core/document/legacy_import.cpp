@@ -206,6 +206,7 @@ bool LookupMapFile(const std::string& path, std::string_view key, std::string& r
 }
 
 bool ImportLegacyCalibration(CQRNDoc& doc, std::string_view body) {
+    CQRNDoc::MessageBatchScope oneBoxPerMessage(doc);
     LegacyCalibration old;
     int lineReached = 0;
     if (!ParseLegacyCalibration(body, old, lineReached)) {

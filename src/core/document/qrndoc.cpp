@@ -1,13 +1,20 @@
 #include "document/qrndoc.h"
 
+#include "document/definition_listing.h"
 #include "document/settings_keys.h"
 #include "document/version.h"
+#include "platform/message_style.h"
 #include "platform/paths.h"
+#include "platform/printf_format.h"
 
 namespace korvath {
 namespace {
 constexpr const char* kGenericDefinition = "generic.init";
 constexpr const char* kNoTransmission = "None";
+constexpr const char* kMissingProfileCaption = "Definition Directory Missing";
+constexpr const char* kMissingProfileFormat =
+    "The definitions of the controller last identified (%s) are not installed.  The new calibration uses the "
+    "definitions in %s.";
 }  // namespace
 
 namespace {
@@ -37,7 +44,17 @@ CQRNDoc::CQRNDoc(DocumentHost host, std::string programDirectory, std::unique_pt
 }
 
 int CQRNDoc::ShowMessage(std::string_view text, std::string_view caption, unsigned style) {
-    return host_.messages.ShowMessage(text, caption, style);
+    int result = 0;
+    if (!messageBatch_.ShouldShow(text, caption, style, result)) return result;
+    result = host_.messages.ShowMessage(text, caption, style);
+    messageBatch_.Shown(text, style, result);
+    return result;
+}
+
+void CQRNDoc::EndMessageBatch() {
+    std::string notes;
+    for (const std::string& note : messageBatch_.End()) notes += (notes.empty() ? "" : "  ") + note;
+    if (!notes.empty()) ShowStatus(notes);
 }
 
 void CQRNDoc::InitNewCalibration() {
@@ -48,7 +65,8 @@ void CQRNDoc::InitNewCalibration() {
     hw.Set(HardwareField::ProgramVersionMinor, kProgramVersionMinor);
     hw.Set(HardwareField::PackageRevision, packageRevision_);
 
-    if (!(hw.Get(HardwareField::IdentifiedFlag) == 1 && hw.Get(HardwareField::IdentifiedSinceLoad) == 1)) {
+    const bool identified = hw.Get(HardwareField::IdentifiedFlag) == 1 && hw.Get(HardwareField::IdentifiedSinceLoad) == 1;
+    if (!identified) {
         hw.Set(HardwareField::IdentifiedFlag, 0);
         hw.Set(HardwareField::IdentifiedSinceLoad, 0);
         auto& s = host_.settings;
@@ -60,6 +78,7 @@ void CQRNDoc::InitNewCalibration() {
                static_cast<std::int16_t>(s.GetInt(kHardwareProfile, kFirmwareVersionMinor, kNewFirmwareVersionMinor)));
         hw.Set(HardwareField::HardwareVersion,
                static_cast<std::int16_t>(s.GetInt(kHardwareProfile, kHardwareVersion, kNewHardwareVersion)));
+        FallBackFromMissingProfile();
     }
 
     auto& app = cal_.application;
@@ -75,7 +94,8 @@ void CQRNDoc::InitNewCalibration() {
     definitionDirectory_ = DefinitionDirectoryFor(programDirectory_, hw.Get(HardwareField::DeviceType),
                                                   hw.Get(HardwareField::FirmwareVersion));
     // A missing generic definition is not reported: the reads below then find nothing.
-    LoadDefinitionFile(ResolveExistingPath(JoinPath(definitionDirectory_, kGenericDefinition)));
+    const bool loaded = LoadDefinitionFile(DefinitionFilePath(definitionDirectory_, kGenericDefinition));
+    controllerWithoutDefinition_ = identified && !loaded;
     ReadApplicationID();
     ReadDeclarations(1);
 
@@ -91,6 +111,21 @@ void CQRNDoc::InitNewCalibration() {
     cal_.viewState.SetTraceVisible(0, true);
     cal_.viewState.SetTraceVisible(1, true);
     cal_.viewState.SetTraceLinking(1);
+}
+
+void CQRNDoc::FallBackFromMissingProfile() {
+    auto& hw = cal_.hardware;
+    const std::string remembered = DefinitionDirectoryFor(programDirectory_, hw.Get(HardwareField::DeviceType),
+                                                          hw.Get(HardwareField::FirmwareVersion));
+    using namespace settings;
+    const std::string fallback = DefinitionDirectoryFor(programDirectory_, kNewDeviceType, kNewFirmwareVersion);
+    if (IsDirectory(remembered) || !IsDirectory(fallback)) return;
+    hw.Set(HardwareField::DeviceType, static_cast<std::int16_t>(kNewDeviceType));
+    hw.Set(HardwareField::FirmwareVersion, static_cast<std::int16_t>(kNewFirmwareVersion));
+    hw.Set(HardwareField::FirmwareVersionMinor, static_cast<std::int16_t>(kNewFirmwareVersionMinor));
+    hw.Set(HardwareField::HardwareVersion, static_cast<std::int16_t>(kNewHardwareVersion));
+    ShowMessage(FormatText(kMissingProfileFormat, remembered.c_str(), fallback.c_str()), kMissingProfileCaption,
+                MessageStyle::IconExclamation);
 }
 
 }  // namespace korvath

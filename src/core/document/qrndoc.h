@@ -10,6 +10,7 @@
 
 #include "document/calibration.h"
 #include "document/definition_reader.h"
+#include "document/message_batch.h"
 #include "document/trace_binding.h"
 #include "document/view_host.h"
 #include "comm/byte_transport.h"
@@ -21,6 +22,8 @@
 #include "platform/settings_store.h"
 
 namespace korvath {
+
+enum class RamDumpResult;  // document/diagnostics.h
 
 // The services the document reaches the world through.
 struct DocumentHost {
@@ -40,13 +43,27 @@ public:
     CQRNDoc& operator=(const CQRNDoc&) = delete;
     ~CQRNDoc() override = default;
 
+    // Within a MessageBatchScope a message already shown is not shown again (the repeats are
+    // counted in the status bar when the outermost scope ends).
     int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
+    class MessageBatchScope {
+    public:
+        explicit MessageBatchScope(CQRNDoc& doc) : doc_(doc) { doc_.messageBatch_.Begin(); }
+        ~MessageBatchScope() { doc_.EndMessageBatch(); }
+        MessageBatchScope(const MessageBatchScope&) = delete;
+        MessageBatchScope& operator=(const MessageBatchScope&) = delete;
+
+    private:
+        CQRNDoc& doc_;
+    };
 
     // --- the controller
     CTCS_Monitor* monitor() const { return monitor_.get(); }
     // Asks the controller for its versions; a changed controller re-targets the calibration
     // at the definition of the same name in the new controller's directory.
     bool IdentifyController(int declarationsMode, int notify) override;
+    // Whether the controller last identified found no definition of its own (transfers refuse).
+    bool ControllerWithoutDefinition() const { return controllerWithoutDefinition_; }
     void ShowConnectionStatus(int connected) override;
     void RefreshSettingsSheet(int cyclePages);
 
@@ -73,6 +90,9 @@ public:
     std::int16_t FindTableVariable(std::string_view name);
     bool SetIntVariable(std::string_view name, std::int16_t value);
     bool SetFloatVariable(std::string_view name, float value);
+    // Stores a value into the variable `name` of ref; a value that is not finite is refused with
+    // a message naming the variable.
+    bool StoreFloat(FloatVariableRef ref, std::string_view name, float value);
 
     // --- value-reference lists of the definition
     // -1000: key not found; 0: an item of unknown form (items before it kept their effect); 1: done.
@@ -126,9 +146,11 @@ public:
     // monitor; returns the handle for UnloadDataItems, 0 when there is no link or no section.
     std::int32_t LoadDataItems(LiveDataReceiver receiver);
     void UnloadDataItems(std::int32_t handle);
-    // Reads the first 256 bytes of the controller's RAM into RAMDump.txt in the program
-    // directory; false when the file cannot be made or the controller stops answering.
-    bool DumpControllerRam();
+    // Reads the first 256 bytes of the controller's RAM into RamDumpPath(). The file is replaced
+    // only by a complete dump.
+    RamDumpResult DumpControllerRam();
+    // RAMDump.txt in the program directory when the user may write there (a portable copy),
+    // else in the user's data folder.
     std::string RamDumpPath() const;
     // --- end of live data
 
@@ -169,6 +191,10 @@ private:
 
 private:
     bool PlaceInImage(VariableSlot& slot);
+    void EndMessageBatch();
+    // A new calibration for a remembered controller whose definition directory is gone takes the
+    // new-calibration controller instead, when that one's directory exists, and says so.
+    void FallBackFromMissingProfile();
 
     DocumentHost host_;
     std::string programDirectory_;
@@ -177,6 +203,9 @@ private:
     Calibration cal_;
     DefinitionReader reader_;
     bool modified_ = false;
+    MessageBatch messageBatch_;
+    // The controller last identified has no definition here: the calibration's layout is another's.
+    bool controllerWithoutDefinition_ = false;
 
     FormulaParser parser_;
     std::array<TraceBinding, kNumTraces> traceBindings_{};

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "document/definition_listing.h"
 #include "platform/paths.h"
 
 namespace korvath {
@@ -118,7 +119,7 @@ std::vector<CTransReadbackDecoder::Candidate> ChoiceListOrder(std::vector<CTrans
 
 bool CTransReadbackDecoder::DecodeReadback(const std::string& directory, std::string& resultText,
                                            const std::uint8_t* image, std::size_t size) {
-    std::ifstream in(ResolveExistingPath(JoinPath(directory, kReadbackSignatureFile)), std::ios::binary);
+    std::ifstream in(DefinitionFilePath(directory, kReadbackSignatureFile), std::ios::binary);
     if (!in) return false;
     std::string text;
     text.resize(kMaxFileSize);

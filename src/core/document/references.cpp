@@ -91,7 +91,7 @@ bool CQRNDoc::ExecuteFormulaStatement(const std::string& statement, std::string&
     if (kind == 'I' || kind == 'i') {
         if (IntVariableRef v = FindIntVariable(name)) v.set(TruncToInt16(static_cast<double>(value) + 0.5));
     } else {
-        if (FloatVariableRef v = FindFloatVariable(name)) v.set(value);
+        if (FloatVariableRef v = FindFloatVariable(name)) StoreFloat(v, name, value);
     }
     return true;
 }

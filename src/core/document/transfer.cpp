@@ -11,6 +11,7 @@
 
 #include "comm/block_packets.h"
 #include "comm/comm_texts.h"
+#include "document/definition_listing.h"
 #include "document/qrndoc.h"
 #include "document/readback_decoder.h"
 #include "platform/message_style.h"
@@ -37,6 +38,15 @@ constexpr std::int32_t kEepromPageRegister = 68;
 constexpr std::int32_t kTableWrittenRegister = 69;
 constexpr std::int32_t kFlashTableWrittenRegister = 0x1045;
 constexpr std::int32_t kFlashTableWrittenValue = 0x40;
+
+// Whether the image holds tables that are read into the curves.
+bool HoldsCurves(const VariableTable& table) {
+    for (int i = 0; i < table.count && i < kMaxVariables; ++i) {
+        const VariableSlot& slot = table.slots[static_cast<std::size_t>(i)];
+        if (slot.type == VarType::T8 && slot.location != 0) return true;
+    }
+    return false;
+}
 
 std::uint32_t CeilDiv(std::uint32_t a, std::uint32_t b) { return (a + b - 1) / b; }
 
@@ -147,6 +157,15 @@ bool CQRNDoc::TransferCalibration(int direction) {
 
     if (!IdentifyController(0, 1)) return refuse(writing ? kNoControllerWrite : kNoControllerRead);
     if (std::string why = layoutProblem(); !why.empty()) return refuse(why);
+    // Written on another controller's layout the image would land in the wrong places; read, it
+    // may still name its definition in this controller's directory (below).
+    auto noDefinition = [&] {
+        const auto& hw = cal_.hardware;
+        return refuse(FormatText(kNoDefinitionForControllerFormat, hw.Get(HardwareField::DeviceType),
+                                 hw.Get(HardwareField::FirmwareVersion), hw.Get(HardwareField::FirmwareVersionMinor),
+                                 definitionDirectory_.c_str()));
+    };
+    if (writing && controllerWithoutDefinition_) return noDefinition();
 
     const ImageLayout& l = layout();
     const std::int32_t size = l.TotalBlockSize;
@@ -174,9 +193,11 @@ bool CQRNDoc::TransferCalibration(int direction) {
     Calibration before = cal_;
     DefinitionReader readerBefore = reader_;
     bool definitionChanged = false;
+    const bool withoutDefinitionBefore = controllerWithoutDefinition_;
     auto restore = [&] {
         cal_ = before;
         reader_ = readerBefore;
+        controllerWithoutDefinition_ = withoutDefinitionBefore;
         if (monitor_) monitor_->set_NVM_type(layout().NVMType);
         if (definitionChanged) {
             RefreshViews(1);
@@ -187,8 +208,9 @@ bool CQRNDoc::TransferCalibration(int direction) {
     std::string definitionName;
     if (decoder.DecodeReadback(definitionDirectory_, definitionName, image.data(), image.size())) {
         // A definition named by the signature file that cannot be read leaves the one in use.
-        if (LoadDefinitionFile(ResolveExistingPath(JoinPath(definitionDirectory_, definitionName)))) {
+        if (LoadDefinitionFile(DefinitionFilePath(definitionDirectory_, definitionName))) {
             cal_.application.DefinitionFileName = definitionName;
+            controllerWithoutDefinition_ = false;
             ReadApplicationID();
             // The new definition brings its own formula lists; appended to the old ones they
             // would run twice and grow with every read.
@@ -203,6 +225,21 @@ bool CQRNDoc::TransferCalibration(int direction) {
         } else {
             reader_ = readerBefore;
         }
+    }
+    if (controllerWithoutDefinition_) {
+        restore();
+        return noDefinition();
+    }
+    // A calibration that carries no definition text (a new one) has no conversions for its
+    // curves, which would come back as zeros: the definition it names is read for the read and
+    // kept, as one the signature file names is.
+    if (reader_.text().empty() && HoldsCurves(cal_.variables)) {
+        const std::string path = FindDefinitionFile(definitionDirectory_, cal_.application.DefinitionFileName);
+        if (path.empty() || !LoadDefinitionFile(path)) {
+            restore();
+            return refuse(FormatText(kNoCurveConversionsFormat, cal_.application.DefinitionFileName.c_str()));
+        }
+        BindGraphicalTuningTraces();
     }
     if (!ExchangeImage(image.data(), image.size(), 0)) {
         restore();

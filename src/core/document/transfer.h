@@ -69,8 +69,14 @@ inline constexpr char kBufferOutOfRangeFormat[] =
 inline constexpr char kFlashBlocksOutOfRangeFormat[] =
     "Table #%d of this definition ($CalNVMStart, $CalNVMPageSize) reaches flash block %u, beyond the last block a "
     "burn or load can name (0xFFF).  The calibration was not transferred.";
+inline constexpr char kNoDefinitionForControllerFormat[] =
+    "No definition for the connected controller (product %d, firmware %d.%d) was found in %s.  The calibration "
+    "was not transferred.";
 inline constexpr char kImageNotBuilt[] =
     "The memory image could not be built from the calibration.  The calibration was not written.";
+inline constexpr char kNoCurveConversionsFormat[] =
+    "The definition file %s, through which the curves read from the controller are converted, could not be "
+    "read.  The calibration was left as it was.";
 inline constexpr char kImageNotTaken[] =
     "The memory image read from the controller does not fit the definition.  The calibration was left as it was.";
 

@@ -1,7 +1,10 @@
 // Name lookups over the variable table: first match wins, names compared exactly.
 
+#include <cmath>
+
 #include "document/qrndoc.h"
 #include "platform/message_style.h"
+#include "platform/printf_format.h"
 
 namespace korvath {
 namespace {
@@ -17,6 +20,9 @@ constexpr const char* kUnresolvedTable =
     "Definition file error:\n\nCould not resolve table index listed above. Please contact us for assistance.";
 
 constexpr const char* kNumNVMTables = "NumNVMTables";
+constexpr const char* kNonFiniteCaption = "Invalid Value";
+constexpr const char* kNonFiniteFormat =
+    "The value %g given for %.80s is not a finite number.  %.80s was left unchanged.";
 
 template <typename Match>
 int FindSlot(const VariableTable& table, std::string_view name, Match match) {
@@ -67,7 +73,17 @@ bool CQRNDoc::SetIntVariable(std::string_view name, std::int16_t value) {
 
 bool CQRNDoc::SetFloatVariable(std::string_view name, float value) {
     FloatVariableRef ref = FindFloatVariable(name);
-    if (!ref) return false;
+    return ref && StoreFloat(ref, name, value);
+}
+
+bool CQRNDoc::StoreFloat(FloatVariableRef ref, std::string_view name, float value) {
+    // An infinity or NaN would go into the controller's image as it is.
+    if (!std::isfinite(value)) {
+        const std::string n(name);
+        ShowMessage(FormatText(kNonFiniteFormat, static_cast<double>(value), n.c_str(), n.c_str()), kNonFiniteCaption,
+                    MessageStyle::IconExclamation);
+        return false;
+    }
     ref.set(value);
     return true;
 }

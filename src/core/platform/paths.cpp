@@ -111,3 +111,12 @@ std::string ResolveExistingPath(std::string_view path) {
 }
 
 }  // namespace korvath
+
+namespace korvath {
+
+bool IsDirectory(std::string_view path) {
+    std::error_code ec;
+    return fs::is_directory(ResolveExistingPath(path), ec);
+}
+
+}  // namespace korvath

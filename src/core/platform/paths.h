@@ -33,4 +33,7 @@ std::string JoinPath(std::string_view directory, std::string_view name);
 // Returns the path to use, or the path as given (with '/' separators) when nothing exists.
 std::string ResolveExistingPath(std::string_view path);
 
+// Whether a directory exists at the path (names matched as ResolveExistingPath does).
+bool IsDirectory(std::string_view path);
+
 }  // namespace korvath

@@ -7,6 +7,16 @@
 namespace korvath {
 namespace {
 
+// Skips the digits at i; false when they make a width or precision above kMaxFormatField.
+bool SmallNumber(std::string_view format, size_t& i) {
+    long number = 0;
+    for (; i < format.size() && format[i] >= '0' && format[i] <= '9'; ++i) {
+        number = number * 10 + (format[i] - '0');
+        if (number > static_cast<long>(kMaxFormatField)) return false;
+    }
+    return true;
+}
+
 // Reads the conversions of `format`; returns false on anything that is not plainly safe.
 bool Conversions(std::string_view format, std::vector<FormatArg>& out) {
     for (size_t i = 0; i < format.size(); ++i) {
@@ -15,10 +25,10 @@ bool Conversions(std::string_view format, std::vector<FormatArg>& out) {
         if (i >= format.size()) return false;
         if (format[i] == '%') continue;
         while (i < format.size() && std::string_view("-+ #0'").find(format[i]) != std::string_view::npos) ++i;
-        while (i < format.size() && format[i] >= '0' && format[i] <= '9') ++i;
+        if (!SmallNumber(format, i)) return false;
         if (i < format.size() && format[i] == '.') {
             ++i;
-            while (i < format.size() && format[i] >= '0' && format[i] <= '9') ++i;
+            if (!SmallNumber(format, i)) return false;
         }
         bool longModifier = false;
         if (i < format.size() && format[i] == 'l') {
@@ -86,12 +96,12 @@ std::string FormatText(const char* format, ...) {
     return out;
 }
 
-std::string FormatChecked(const std::string& format, ...) {
+std::string FormatChecked(const char* format, ...) {
     va_list args;
     va_start(args, format);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-    std::string out = VFormat(format.c_str(), args);
+    std::string out = VFormat(format, args);
 #pragma GCC diagnostic pop
     va_end(args);
     return out;

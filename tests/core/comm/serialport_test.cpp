@@ -90,6 +90,26 @@ TEST_F(SerialPortTest, OpenFailuresNameThePort) {
     EXPECT_EQ(error, "GetCommState failed for serial port COM9.  Error number = 25");
 }
 
+TEST_F(SerialPortTest, OpenFailuresOfANamedDeviceNameItsPath) {
+    auto device = [&](const fs::path& path) {
+        SerialPortConfig config;
+        config.settings = settings.get();
+        config.devicePath = path.string();
+        return std::make_unique<CSerialPort>(config, nullptr);
+    };
+    settings->SetInt(kCommSettingsSection, kComPortNumberKey, 9);  // not the one that is opened
+    const fs::path missing = dir / "nonexist";
+    EXPECT_FALSE(device(missing)->open(error, 9600));
+    EXPECT_EQ(error, "Could not open the serial device " + missing.string() +
+                         ".  This device does not appear to exist on this system.");
+    EXPECT_FALSE(device(dir)->open(error, 9600));
+    EXPECT_EQ(error, "Could not open the serial device " + dir.string() + ", due to an unexpected error.  Error number = 21");
+    std::fclose(std::fopen((dir / "plain").c_str(), "w"));
+    EXPECT_FALSE(device(dir / "plain")->open(error, 9600));
+    EXPECT_EQ(error, "The serial device " + (dir / "plain").string() +
+                         " could not be set up as a serial line.  Error number = 25");
+}
+
 TEST_F(SerialPortTest, PortHeldElsewhereIsInUse) {
     PtyPair pty;
     ASSERT_TRUE(pty.ok());

@@ -179,7 +179,7 @@ TEST_F(SimLinkTest, WriteThatNeverHoldsFailsAfterThreeAttempts) {
 TEST_F(SimLinkTest, MissingConfirmation) {
     SimLink link({"--fault", "no-confirm"});
     EXPECT_FALSE(link.monitor->write_NVM('l', 0x20, 0x01, link.error));
-    EXPECT_EQ(link.error, kTestAndWrite);
+    EXPECT_EQ(link.error, kTestAndWrite + "Comm. Confirm Error: RX = NULL, expected 'c'.\n");
     EXPECT_EQ(link.monitor->is_connected(), 0);
 }
 

@@ -530,6 +530,54 @@ TEST_F(CalibrationFileTest, AFailedSaveLeavesThePreviousFileAndNoTemporary) {
     EXPECT_NE(FirstDifference(ReadFile(file), first), "same");
 }
 
+TEST_F(CalibrationFileTest, AReadOnlyFileIsRefusedAndALinkIsFollowed) {
+    namespace fs = std::filesystem;
+    const std::string locked = dir.File("locked.qvr");
+    ASSERT_TRUE(SaveCalibrationFile(*doc, locked));
+    const std::string before = ReadFile(locked);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::group_read);
+    doc->calibration().reservedText = "changed";
+    EXPECT_FALSE(SaveCalibrationFile(*doc, locked));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].text.find(locked + " is read-only."), std::string::npos);
+    EXPECT_EQ(ReadFile(locked), before);
+    EXPECT_EQ(fs::status(locked).permissions(), fs::perms::owner_read | fs::perms::group_read);
+
+    // Through a link: the file it names is replaced, keeps its mode, and the link stays a link.
+    const std::string target = dir.File("target.qvr");
+    const std::string link = dir.File("link.qvr");
+    ASSERT_TRUE(SaveCalibrationFile(*doc, target));
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink("target.qvr", link);
+    doc->calibration().reservedText = "through the link";
+    ASSERT_TRUE(SaveCalibrationFile(*doc, link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadFile(target), CalibrationFileBytes(*doc));
+    EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(CalibrationFileTest, WhatCouldNotBeOpenedAgainIsNeitherLoadedNorSaved) {
+    // A definition over the limit is not taken in at all.
+    const std::string huge = dir.File("huge.def");
+    {
+        std::ofstream out(huge, std::ios::binary);
+        const std::string line = "[ApplicationID]\nLogicalName " + std::string(1000, 'x') + "\n";
+        for (std::uintmax_t n = 0; n <= DefinitionReader::kMaxDefinitionFileSize / line.size(); ++n) out << line;
+    }
+    const std::string textBefore = doc->reader().text();
+    EXPECT_FALSE(doc->LoadDefinitionFile(huge));
+    EXPECT_EQ(doc->reader().text(), textBefore);
+
+    // A calibration that would not open again is not written.
+    doc->reader().SetText(std::string(kMaxCalibrationFileSize, 'x'));
+    const std::string file = dir.File("big.qvr");
+    EXPECT_FALSE(SaveCalibrationFile(*doc, file));
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_NE(host.messages[0].text.find("more than the 67108864 bytes a calibration file may hold"),
+              std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
 TEST_F(CalibrationFileTest, MissingAndOversizedFilesAreReported) {
     EXPECT_FALSE(OpenCalibrationFile(*doc, dir.File("nothing.qvr")));
     ASSERT_EQ(host.messages.size(), 1u);

@@ -141,16 +141,32 @@ TEST_F(DeclarationsTest, VariablesOutsideTheImageAreKeptOutOfIt) {
     ASSERT_TRUE(Read("Inside I16 1:126\nPastStatic I16 1:127\nNoAddress U8 1\n"
                      "Far T8 10:60 NVM:10:0:1 Def:5\nBeyond T8 10:2 NVM:10:0x7C:1\nFits T8 10:3 NVM:10:0x76:1\n",
                      /*applyDefaults=*/1));
-    ASSERT_EQ(host.messages.size(), 4u);
+    // One box per distinct message: NoAddress repeats PastStatic's and is counted in the status bar.
+    ASSERT_EQ(host.messages.size(), 3u);
     EXPECT_EQ(host.messages[0].caption, "PastStatic");
-    EXPECT_EQ(host.messages[1].caption, "NoAddress");
-    EXPECT_EQ(host.messages[2].caption, "Far");
-    EXPECT_EQ(host.messages[3].caption, "Beyond");
+    EXPECT_EQ(host.messages[1].caption, "Far");
+    EXPECT_EQ(host.messages[2].caption, "Beyond");
+    ASSERT_FALSE(host.statuses.empty());
+    EXPECT_EQ(host.statuses.back(), "1 more messages like \"Definition file error:\" were not shown (NoAddress).");
     EXPECT_EQ(Slot(0).location, VarLocation::StaticBlock);
     EXPECT_EQ(Slot(1).location, VarLocation::NotInImage);
     EXPECT_EQ(doc->FindTableVariable("Far"), -1);
     EXPECT_EQ(Slot(4).location, 0);
     EXPECT_EQ(Slot(5).location, 10);
+}
+
+TEST_F(DeclarationsTest, ValuesThatAreNotFiniteNeverEnterAFloat) {
+    ASSERT_TRUE(Read("A F32 1:8 Def:1.5\nB F32 1:12 Def:inf\n"));
+    EXPECT_FLOAT_EQ(doc->FindFloatVariable("B").get(), 0.0f);
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].caption, "Invalid Value");
+    EXPECT_EQ(host.messages[0].text, "The value inf given for B is not a finite number.  B was left unchanged.");
+
+    // A formula whose result overflows a float stores nothing either.
+    std::string error;
+    doc->ExecuteFormulaStatement("F@A=99999999999*99999999999*99999999999*99999999999", error);
+    EXPECT_FLOAT_EQ(doc->FindFloatVariable("A").get(), 1.5f);
+    EXPECT_EQ(host.messages.size(), 2u);
 }
 
 TEST_F(DeclarationsTest, AnIntegerRedeclaredAsI32DoesNotTakeOverItsNeighbour) {

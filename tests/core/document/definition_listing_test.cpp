@@ -5,6 +5,7 @@
 #include "document/definition_listing.h"
 #include "document/settings_keys.h"
 #include "support/recording_host.h"
+#include "support/scoped_env.h"
 
 namespace korvath {
 namespace {
@@ -58,6 +59,39 @@ TEST(DefinitionListing, FindsDefinitionsIgnoringCaseAndTheRememberedDirectory) {
     settings.SetInt(settings::kHardwareProfile, settings::kDeviceType, 65535);
     settings.SetInt(settings::kHardwareProfile, settings::kFirmwareVersion, 4);
     EXPECT_EQ(ProfileDefinitionDirectory(dir.path(), settings), dir.path() + "/PID65535/4");
+}
+
+// A workshop's own definitions in ${XDG_DATA_HOME}/korvath/PID<n>/<fw> come first.
+TEST(DefinitionListing, TheUsersFolderIsSearchedFirstAndWinsOnAClash) {
+    TempDir program, data;
+    testing::ScopedEnv xdg("XDG_DATA_HOME", data.path().c_str());
+    const std::string directory = program.path() + "/PID2/3";
+    program.Write("PID2/3/KV4.def", Identity("Program KV4"));
+    program.Write("PID2/3/Other.def", Identity("Other"));
+    program.Write("PID2/3/generic.init", Identity("None"));
+    const std::string mine = data.Write("korvath/PID2/3/kv4.DEF", Identity("Workshop KV4"));
+    data.Write("korvath/PID2/3/Added.def", Identity("Added"));
+
+    const auto folders = DefinitionSearchDirectories(directory);
+    ASSERT_EQ(folders, (std::vector<std::string>{data.path() + "/korvath/PID2/3", directory}));
+    const auto list = ListDefinitionFiles(folders);
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].fileName, "Added.def");
+    EXPECT_EQ(list[0].directory, folders[0]);
+    EXPECT_EQ(list[1].fileName, "kv4.DEF");  // the program's KV4.def is hidden by it
+    EXPECT_EQ(list[1].transmissionType, "Workshop KV4");
+    EXPECT_EQ(list[2].fileName, "Other.def");
+    EXPECT_EQ(list[2].directory, directory);
+
+    EXPECT_EQ(FindDefinitionFile(directory, "KV4.def"), mine);
+    EXPECT_EQ(FindDefinitionFile(directory, "other.def"), directory + "/Other.def");
+    EXPECT_EQ(DefinitionFilePath(directory, "generic.init"), directory + "/generic.init");
+    EXPECT_EQ(DefinitionFilePath(directory, "gone.def"), directory + "/gone.def");  // named in messages
+
+    // A folder of another shape, or the user's folder itself, is searched alone.
+    EXPECT_EQ(DefinitionSearchDirectories(program.path()), (std::vector<std::string>{program.path()}));
+    EXPECT_EQ(DefinitionSearchDirectories(program.path() + "/PIDx/3").size(), 1u);
+    EXPECT_EQ(DefinitionSearchDirectories(folders[0]), (std::vector<std::string>{folders[0]}));
 }
 
 }  // namespace

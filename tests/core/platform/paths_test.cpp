@@ -5,34 +5,12 @@
 #include <cstdlib>
 
 #include "support/recording_host.h"
+#include "support/scoped_env.h"
 
 namespace korvath {
 namespace {
 
-// Sets an environment variable for the life of the object.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        const char* old = std::getenv(name);
-        had_ = old != nullptr;
-        if (had_) old_ = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (had_)
-            setenv(name_, old_.c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    bool had_ = false;
-    std::string old_;
-};
+using testing::ScopedEnv;
 
 TEST(Paths, SettingsFileFollowsTheExecutableName) {
     ScopedEnv noOverride("KORVATH_SETTINGS", nullptr);

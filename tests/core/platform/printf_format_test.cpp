@@ -28,6 +28,11 @@ TEST(PrintfFormat, RefusesAnythingThatWouldReadOrWriteTheWrongArgument) {
     EXPECT_FALSE(FormatFitsArgs(std::string(60, 'x') + "%g", {A::Double}, 49));
     EXPECT_FALSE(FormatTakesExactly("BitValState", {A::Int}));
     EXPECT_FALSE(FormatTakesExactly("%d%d", {A::Int}));
+    // Widths and precisions are held to what a display line holds.
+    EXPECT_TRUE(FormatTakesExactly("Key%49.49d", {A::Int}));
+    EXPECT_FALSE(FormatTakesExactly("Key%.999999d", {A::Int}));
+    EXPECT_FALSE(FormatTakesExactly("Key%50d", {A::Int}));
+    EXPECT_FALSE(FormatFitsArgs("%99999999999999999999f", {A::Double}));
 }
 
 TEST(PrintfFormat, FormatsTextOfAnyLength) {

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer programs with clang (build-fuzz/) and runs them on their seed corpora:
+#   scripts/fuzz.sh [TARGET] [SECONDS]
+# TARGET is a file name of tests/fuzz without "_fuzz.cpp" (default: every target), SECONDS the
+# time per target (default 60). New inputs the fuzzer finds go to build-fuzz/corpus/<target>/;
+# a crash leaves its input in build-fuzz/ (copy it into tests/fuzz/corpus/<target>/ once fixed).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+target="${1:-all}"
+seconds="${2:-60}"
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+  -DCMAKE_CXX_COMPILER=clang++ -DKORVATH_FUZZ=ON -DKORVATH_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
+if [ "$target" = all ]; then
+  targets=()
+  for f in tests/fuzz/*_fuzz.cpp; do t="$(basename "$f" _fuzz.cpp)"; targets+=("$t"); done
+else
+  targets=("${target//-/_}")
+fi
+programs=()
+for t in "${targets[@]}"; do programs+=("fuzz-${t//_/-}"); done
+cmake --build build-fuzz -j"$(nproc)" --target "${programs[@]}"
+for t in "${targets[@]}"; do
+  work="build-fuzz/corpus/$t"
+  mkdir -p "$work"
+  echo "== fuzz-${t//_/-}: ${seconds}s, seeds in tests/fuzz/corpus/$t"
+  (cd build-fuzz && "bin/fuzz-${t//_/-}" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
+     -print_final_stats=1 "corpus/$t" "../tests/fuzz/corpus/$t")
+done

@@ -1,0 +1,73 @@
+// What the command-line tool says when it is used wrongly or the link cannot be opened.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <nlohmann/json.hpp>
+
+#include "support/run_command.h"
+
+namespace korvath {
+namespace {
+
+using testing::RunProgram;
+
+class CliErrorsTest : public ::testing::Test {
+protected:
+    testing::CommandResult Cli(const std::string& arguments) { return RunProgram("korvath-cli", arguments, home); }
+    testing::TempDir home;
+};
+
+TEST_F(CliErrorsTest, AnUnknownOptionIsNamedInEverySubcommand) {
+    for (const char* command : {"convert a b", "declarations d", "definitions", "dump-ram", "eval X", "identify",
+                                "image d o", "new o", "peek 1", "poke 1 2", "read x.qvr", "readback d i", "show f",
+                                "watch", "write f"}) {
+        SCOPED_TRACE(command);
+        const auto r = Cli(std::string(command) + " --bogus");
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_NE(r.err.find(": unknown option --bogus\n"), std::string::npos) << r.err;
+    }
+    // The options of the usage line are known, also where one name begins another.
+    EXPECT_EQ(Cli("eval X --x 2").exitCode, 0);
+    EXPECT_NE(Cli("eval X --xx 2").err.find("unknown option --xx"), std::string::npos);
+}
+
+TEST_F(CliErrorsTest, AnOpenFailureIsReportedAlikeInEverySubcommand) {
+    const std::string device = home.File("nonexist");
+    for (const char* command : {"identify", "read x.qvr", "peek 1", "dump-ram"}) {
+        SCOPED_TRACE(command);
+        const auto r = Cli(std::string(command) + " --device '" + device + "'");
+        EXPECT_EQ(r.exitCode, 1);
+        const std::string name = std::string(command).substr(0, std::string(command).find(' '));
+        EXPECT_NE(r.err.find("[korvath-cli " + name + "] Could not open the serial device " + device +
+                             ".  This device does not appear to exist on this system.\n"),
+                  std::string::npos)
+            << r.err;
+    }
+    // A COM number whose link leads nowhere, beside the settings file.
+    std::filesystem::create_directories(home.File("ports"));
+    std::filesystem::create_symlink(device, home.File("ports/COM5"));
+    for (const char* command : {"identify", "read x.qvr"}) {
+        SCOPED_TRACE(command);
+        const auto r = Cli(std::string(command) + " --port 5");
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.err.find("] Could not open serial port COM5.  This port does not appear to exist"), std::string::npos)
+            << r.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(home.File("x.qvr")));
+}
+
+TEST_F(CliErrorsTest, DefinitionsListsTrimmedTexts) {
+    home.Write("defs/a.def", "[ApplicationID]\nLogicalName      Aligned\nTransmissionType Alpha\n"
+                             "Description      Column aligned\n");
+    const auto r = Cli("definitions '" + home.File("defs") + "'");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto entry = nlohmann::json::parse(r.out)["definitions"][0];
+    EXPECT_EQ(entry["logicalName"], "Aligned");
+    EXPECT_EQ(entry["transmissionType"], "Alpha");
+    EXPECT_EQ(entry["description"], "Column aligned");
+}
+
+}  // namespace
+}  // namespace korvath
