@@ -458,11 +458,6 @@ private:
             case Destination::Skip: return;
             default: break;
         }
-        if (byte == '\t') {
-            Emit(U'\t');
-            return;
-        }
-        if (byte < 0x20) return;
         Emit(DecodeCodePageByte(codePage_, byte));
     }
 
@@ -535,7 +530,7 @@ private:
     }
 
     void Emit(char32_t c) {
-        if (!InText()) return;
+        if (!InText() || (c < 0x20 && c != U'\t')) return;
         highSurrogate_ = 0;
         auto& spans = document_.paragraphs.back().spans;
         if (spans.empty() || spans.back().kind != Span::Kind::Text || !(spans.back().format == state_.chars)) {
