@@ -31,7 +31,7 @@ FormatAndExpression SplitFormula(std::string_view text) {
 
 std::string FormatOneDouble(const std::string& format, double value) {
     if (!FormatFitsArgs(format, {FormatArg::Double}, kMaxFormatLength)) return std::string();
-    return FormatChecked(format, value);
+    return FormatChecked(format.c_str(), value);
 }
 
 FormulaButtonResult RunFormulaAction(CQRNDoc& doc, const FormulaParser& parser, const FormulaButtonSetup& setup) {
@@ -47,7 +47,7 @@ FormulaButtonResult RunFormulaAction(CQRNDoc& doc, const FormulaParser& parser, 
         result.outcome = FormulaButtonResult::Outcome::OutOfRange;
         if (FormatFitsArgs(setup.rangeFailFormat, {FormatArg::Double, FormatArg::Double, FormatArg::Double},
                                kMaxFormatLength))
-            result.message = FormatChecked(setup.rangeFailFormat, static_cast<double>(result.value),
+            result.message = FormatChecked(setup.rangeFailFormat.c_str(), static_cast<double>(result.value),
                                            static_cast<double>(setup.minValue),
                                            static_cast<double>(setup.maxValue));
         return result;
