@@ -45,8 +45,10 @@ std::string Definition() {
         d += std::to_string(i);
         d += "\n";
     }
-    for (int t = 0; t < 48; ++t)
-        d += std::string("T") + std::to_string(t) + " T8 10:" + std::to_string(t) + " NVM:60:" + std::to_string(64 * t) + ":1\n";
+    for (int t = 0; t < 48; ++t) {
+        const std::string n = std::to_string(t);
+        d += "T" + n + " T8 10:" + n + " NVM:60:" + std::to_string(64 * t) + ":1\n";
+    }
     d += "Gain F32 0:0 Def:2.5\n";
     d += "StoreFormulae:\nI@V0=I:V1:+I:V2:\nLoadFormulae:\nI@V1=I:V0:-I:V2:\n[GraphicalTuning]\n";
     for (int t = 0; t < 48; ++t)

@@ -111,12 +111,15 @@ std::string Definition(int size, int nvmType, const char* type, int width) {
     text += "$NumDynamicTableEntries 0\n$DynamicBlockStart " + std::to_string(size) + "\n$DynamicBlockLayout 0\n";
     text += "$DynamicInterpolation 1\n$StaticBlockSize " + std::to_string(size) + "\n$StaticBlockStart 0\n";
     text += "$NVMType " + std::to_string(nvmType) + "\n$CalNVMPageSize 2048\n";
-    for (int offset = 0, i = 0; offset < size; offset += width, ++i)
+    for (int offset = 0, i = 0; offset < size; offset += width, ++i) {
         text += "S";
         text += std::to_string(i);
-        text += " " + type + " 1:";
+        text += " ";
+        text += type;
+        text += " 1:";
         text += std::to_string(offset);
         text += "\n";
+    }
     return text;
 }
 
