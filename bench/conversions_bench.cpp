@@ -36,9 +36,19 @@ std::string Definition() {
         "[Declarations]\n$TotalBlockSize 4096\n$DynamicBlockSize 3072\n$NumDynamicTableCells 3072\n"
         "$NumDynamicTableEntries 48\n$DynamicBlockStart 1024\n$DynamicBlockLayout 0\n$DynamicInterpolation 6\n"
         "$StaticBlockSize 1024\n$StaticBlockStart 0\n$NVMType 2\n";
-    for (int i = 0; i < 256; ++i) d += std::string("V") + std::to_string(i) + " I16 1:" + std::to_string(4 * i) + " Def:" + std::to_string(i) + "\n";
-    for (int t = 0; t < 48; ++t)
-        d += std::string("T") + std::to_string(t) + " T8 10:" + std::to_string(t) + " NVM:60:" + std::to_string(64 * t) + ":1\n";
+    for (int i = 0; i < 256; ++i) {
+        d += "V";
+        d += std::to_string(i);
+        d += " I16 1:";
+        d += std::to_string(4 * i);
+        d += " Def:";
+        d += std::to_string(i);
+        d += "\n";
+    }
+    for (int t = 0; t < 48; ++t) {
+        const std::string n = std::to_string(t);
+        d += "T" + n + " T8 10:" + n + " NVM:60:" + std::to_string(64 * t) + ":1\n";
+    }
     d += "Gain F32 0:0 Def:2.5\n";
     d += "StoreFormulae:\nI@V0=I:V1:+I:V2:\nLoadFormulae:\nI@V1=I:V0:-I:V2:\n[GraphicalTuning]\n";
     for (int t = 0; t < 48; ++t)

@@ -111,8 +111,15 @@ std::string Definition(int size, int nvmType, const char* type, int width) {
     text += "$NumDynamicTableEntries 0\n$DynamicBlockStart " + std::to_string(size) + "\n$DynamicBlockLayout 0\n";
     text += "$DynamicInterpolation 1\n$StaticBlockSize " + std::to_string(size) + "\n$StaticBlockStart 0\n";
     text += "$NVMType " + std::to_string(nvmType) + "\n$CalNVMPageSize 2048\n";
-    for (int offset = 0, i = 0; offset < size; offset += width, ++i)
-        text += std::string("S") + std::to_string(i) + " " + type + " 1:" + std::to_string(offset) + "\n";
+    for (int offset = 0, i = 0; offset < size; offset += width, ++i) {
+        text += "S";
+        text += std::to_string(i);
+        text += " ";
+        text += type;
+        text += " 1:";
+        text += std::to_string(offset);
+        text += "\n";
+    }
     return text;
 }
 
@@ -188,7 +195,7 @@ void BM_EepromTable256WriteRead(benchmark::State& state) {
     test::SimProcess sim({"--baud", "9600"});
     auto s = MakeSetup(sim.pty(), Definition(256, 0, "U8", 1));
     RunTransfers(state, *s, [&](int round) {
-        for (int i = 0; i < 256; ++i) s->doc->SetIntVariable(std::string("S") + std::to_string(i), static_cast<std::int16_t>(ByteValue(i, round)));
+        for (int i = 0; i < 256; ++i) s->doc->SetIntVariable(std::string("S").append(std::to_string(i)), static_cast<std::int16_t>(ByteValue(i, round)));
     });
     std::filesystem::remove_all(s->dir);
 }

@@ -82,8 +82,14 @@ inline std::string FlashDefinition(int nvmType, int size, int covered, const std
     text += "$NVMType " + std::to_string(nvmType) + "\n" + extraKeys;
     std::uint32_t x = 0x0077FE00;
     for (int offset = 0, i = 0; offset + 4 <= covered; offset += 4, ++i) {
-        text += "V" + std::to_string(i) + " I32 1:" + std::to_string(offset) + " Def:" +
-                std::to_string(static_cast<std::int32_t>(x & 0x7FFFFFFF)) + "\n";
+        // Appended piece by piece: "literal" + std::string&& trips a false -Wrestrict at -O3.
+        text += "V";
+        text += std::to_string(i);
+        text += " I32 1:";
+        text += std::to_string(offset);
+        text += " Def:";
+        text += std::to_string(static_cast<std::int32_t>(x & 0x7FFFFFFF));
+        text += "\n";
         x = x * 1103515245u + 12345u;
         if (i % 7 == 3) x &= 0xFF77FE00u;  // more escapes
     }

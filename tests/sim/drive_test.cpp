@@ -11,7 +11,8 @@ namespace korvath::sim {
 namespace {
 
 int ReadRam(Controller& c, int address) {
-    std::string command = std::string("f") + test::Hex(static_cast<std::uint32_t>(address), 2);
+    std::string command = "f";
+    command += test::Hex(static_cast<std::uint32_t>(address), 2);
     std::string answer = test::Send(c, command);
     EXPECT_EQ(answer.size(), 5u) << command;
     if (answer.size() != 5) return -1;

@@ -41,7 +41,9 @@ inline void PutEscaped(std::string& out, std::uint8_t b) {
 // escaped checksum (low byte first). `checksum_adjust` spoils the checksum on purpose.
 inline std::string UploadPacket(std::uint32_t address, const std::vector<std::uint8_t>& data, int address_digits = 3,
                                 int checksum_adjust = 0) {
-    std::string p = "u" + Hex(address, address_digits) + Hex(static_cast<std::uint32_t>(data.size() - 1), 2);
+    std::string p = "u";
+    p += Hex(address, address_digits);
+    p += Hex(static_cast<std::uint32_t>(data.size() - 1), 2);
     std::uint32_t sum = 'u' + ((address >> 8) & 0xFF) + (address & 0xFF) + static_cast<std::uint32_t>(data.size() - 1);
     for (std::uint8_t b : data) {
         PutEscaped(p, b);
