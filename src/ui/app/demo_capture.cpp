@@ -11,12 +11,25 @@
 #include "ui/app/controller_commands.h"
 #include "ui/app/mainfrm.h"
 #include "ui/app/qrn.h"
+#include "ui/dashboard/dashboard.h"
+#include "ui/dynui/dynamicstatic.h"
+#include "ui/graph/qrnview.h"
 
 namespace korvath::ui {
 namespace {
 
 // Time for the window to show the read calibration and the status texts before the picture.
 constexpr int kSettleMs = 1500;
+
+// The dashboard shows a value in every display and the crosshair stands on the curves.
+bool LiveValuesShown(CMainFrame* frame) {
+    const CDashboard* dashboard = frame ? frame->findChild<CDashboard*>() : nullptr;
+    if (!dashboard || dashboard->displays().empty() || dashboard->state().connected() != 1) return false;
+    for (const CDynamicStatic* display : dashboard->displays())
+        if (display->text() == QLatin1String(dashboard::kNoValueText)) return false;
+    const CGraphEngine& graph = frame->view()->graph();
+    return graph.CrosshairX() != graph::kHidden && graph.CrosshairY() != graph::kHidden;
+}
 
 }  // namespace
 
@@ -60,7 +73,9 @@ void DemoCapture::Tick() {
         }
         stage_ = Stage::Transferred;
         clock_.restart();
-    } else if (stage_ == Stage::Transferred && clock_.elapsed() >= kSettleMs) {
+    } else if (stage_ == Stage::Transferred && clock_.elapsed() >= kSettleMs &&
+               (LiveValuesShown(app_.mainFrame()) || clock_.elapsed() >= waitSeconds_ * 1000)) {
+        // Taken once live values have arrived (or, without them, after the wait).
         Capture(true);
     } else if (stage_ == Stage::Waiting && clock_.elapsed() >= waitSeconds_ * 1000) {
         Capture(false);
