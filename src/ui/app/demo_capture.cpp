@@ -62,17 +62,21 @@ void DemoCapture::ConfirmDialogs() {
 
 void DemoCapture::Tick() {
     ConfirmDialogs();
-    // The transfer runs inside this tick; the ticks that its dialogs let through only confirm.
-    if (busy_ || stage_ == Stage::Done) return;
+    if (busy_ || stage_ == Stage::Done || stage_ == Stage::Transferring) return;
     busy_ = true;
     const bool connected = app_.controller().IsConnected();
     if (stage_ == Stage::Waiting && connected) {
-        if (transfer_ && app_.mainFrame()) {
-            app_.mainFrame()->OnCommand(cmd::ReadCalibration);
-            app_.mainFrame()->OnCommand(cmd::WriteCalibration);
-        }
-        stage_ = Stage::Transferred;
-        clock_.restart();
+        // The transfer runs outside this tick: a timer does not fire again while its own
+        // handler runs, and the ticks must confirm the transfer's dialogs.
+        stage_ = Stage::Transferring;
+        QTimer::singleShot(0, this, [this] {
+            if (transfer_ && app_.mainFrame()) {
+                app_.mainFrame()->OnCommand(cmd::ReadCalibration);
+                app_.mainFrame()->OnCommand(cmd::WriteCalibration);
+            }
+            stage_ = Stage::Transferred;
+            clock_.restart();
+        });
     } else if (stage_ == Stage::Transferred && clock_.elapsed() >= kSettleMs &&
                (LiveValuesShown(app_.mainFrame()) || clock_.elapsed() >= waitSeconds_ * 1000)) {
         // Taken once live values have arrived (or, without them, after the wait).

@@ -30,7 +30,7 @@ private:
     void ConfirmDialogs();
     void Capture(bool connected);
 
-    enum class Stage { Waiting, Transferred, Done };
+    enum class Stage { Waiting, Transferring, Transferred, Done };
     CQRNApp& app_;
     QString file_;
     int waitSeconds_ = 30;

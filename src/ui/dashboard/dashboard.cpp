@@ -5,11 +5,15 @@
 
 #include "document/qrndoc.h"
 #include "ui/dynui/dynamicstatic.h"
+#include "ui/graph/fit_font.h"
 #include "ui/graph/qrnview.h"
 #include "ui/graph/qtcolor.h"
 
 namespace korvath::ui {
 namespace {
+
+// A value too wide for its box is shown down to this size.
+constexpr double kSmallestValuePoints = 10.0;
 
 QRect ToQRect(const BarRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 QString ToQString(const std::string& text) { return QString::fromStdString(text); }
@@ -134,6 +138,7 @@ void CDashboard::ShowValue(int display) {
     const QString text = ToQString(state_.DisplayText(display));
     if (value->text() == text) return;
     value->setText(text);
+    FitFontToWidth(*value, kValueFontPoints, kSmallestValuePoints);
     value->setAccessibleName(ValueName(value, value->companion.get()));
 }
 

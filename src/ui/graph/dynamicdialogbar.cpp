@@ -7,6 +7,7 @@
 #include "document/qrndoc.h"
 #include "document/tuning_bar_layout.h"
 #include "ui/dynui/dynamicstatic.h"
+#include "ui/graph/fit_font.h"
 #include "ui/graph/legendbutton.h"
 
 namespace korvath::ui {
@@ -18,6 +19,8 @@ constexpr int kEtchTops[] = {5, 9, 13};
 constexpr int kEtchHeight = 3;
 // Room below the lowest row.
 constexpr int kBottomMargin = 5;
+// A caption too long for its box is shown down to this size.
+constexpr double kSmallestCaptionPoints = 6.0;
 
 QRect ToQRect(const BarRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 QString ToQString(const std::string& text) { return QString::fromStdString(text); }
@@ -70,6 +73,7 @@ CDynamicStatic* CDynamicDialogBar::MakeCaption(const BarCaption& c, CLegendButto
     caption->setAlignment(Qt::AlignCenter);
     caption->setTextFormat(Qt::PlainText);
     caption->setFont(font);
+    FitFontToWidth(*caption, font.pointSizeF(), kSmallestCaptionPoints);
     caption->SetLogicalName(c.logicalName);
     if (box) {
         caption->SetColors(c.backColor, tb::kCaptionTextColor);
@@ -99,6 +103,8 @@ bool CDynamicDialogBar::BuildBar(CQRNDoc* doc) {
         RegisterTexts(box->controlId, b.texts);
         box->companion1 = MakeCaption(b.caption, box, controlFont_);
         if (b.hasSecondCaption) box->companion2 = MakeCaption(b.secondCaption, box, controlFont_);
+        // Assistive tools name the box after its row's caption.
+        box->setAccessibleName(QString::fromStdString(b.caption.text));
         box->show();
         controls_.push_back(box);
     }

@@ -57,7 +57,8 @@ TEST_F(DashboardLayoutTest, AtMostThirtyDisplays) {
     EXPECT_EQ(d.displayCount, 30);
     EXPECT_EQ(d.droppedItems, 5);
     EXPECT_EQ(d.cells.back().displayName, "I29");
-    EXPECT_FALSE(Lay("[NotData]\n").hasSection);
+    ASSERT_TRUE(LoadDefinition("[NotData]\n"));
+    EXPECT_FALSE(LayOutDashboard(*doc).hasSection);
 }
 
 TEST(DashboardStateTest, WaitingConnectedAndLost) {

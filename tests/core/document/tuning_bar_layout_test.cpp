@@ -75,7 +75,7 @@ TEST_F(TuningBarLayoutTest, ProxyNoControlsAndStrayElements) {
     graph.SetTraceVisible(5, 1);
     const TuningBarLayout bar =
         Lay(Trace(2, 2) + Trace(0, 1) + Trace(1, 2, "ProxyEnable @Sel I:0\nProxyFormula X+1\n") +
-            Trace(5, -1, "TraceColor 0x123456\nCallOutFmt %.0f\nTraceMode 1\nIntToDispFormula X*3\n") +
+            Trace(5, -1, "TraceColor 0x123456\nCallOutFmt %.0f\nIntToDispFormula X*3\n") +
             Element("Gauge", "Unknown") + Trace(60, 0));
     // The leading EnableButton 2 has no row to share and gets no controls; trace 60 does not exist.
     ASSERT_EQ(bar.boxes.size(), 1u);
@@ -86,7 +86,7 @@ TEST_F(TuningBarLayoutTest, ProxyNoControlsAndStrayElements) {
     // EnableButton -1: bound and named, visibility untouched.
     EXPECT_EQ(graph.TraceAt(5).color, 0x123456u);
     EXPECT_STREQ(graph.TraceAt(5).calloutFormat, "%.0f");
-    EXPECT_EQ(doc->traceBinding(5).TraceMode, 1);
+    EXPECT_EQ(doc->traceBinding(5).formulas[TraceFormula::IntToDisp], "X*3");
     EXPECT_EQ(graph.TraceAt(5).visible, 1);
     EXPECT_EQ(bar.tracesBound, 4);
 }

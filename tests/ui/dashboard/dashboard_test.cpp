@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDockWidget>
 #include <fstream>
 #include <memory>
@@ -60,6 +61,7 @@ protected:
         view = std::make_unique<ui::CQRNView>(*doc);
         view->resize(600, 400);
         view->show();
+        QCoreApplication::processEvents();  // exposed: repaints paint at once
         dock = std::make_unique<QDockWidget>();
         dashboard = new ui::CDashboard(dock.get());
         dock->setWidget(dashboard);

@@ -38,7 +38,6 @@ std::string Trace(int t, int enableButton, const std::string& keys = "") {
 class TuningBarTest : public ::testing::Test {
 protected:
     TuningBarTest() {
-        TestApp();
         doc = std::make_unique<CQRNDoc>(DocumentHost{host, host, settings}, dir.path());
         doc->SetGraph(&graph);
         ui::DynamicControlEnvironment() = ui::ControlEnvironment{&pool, &host, {}};
@@ -64,6 +63,9 @@ protected:
         return qobject_cast<ui::CDynamicStatic*>(which == 1 ? b->companion1.get() : b->companion2.get());
     }
 
+    struct App {
+        App() { TestApp(); }
+    } app;  // before the bar
     TempDir dir;
     RecordingHost host;
     MemorySettings settings;
@@ -101,17 +103,18 @@ TEST_F(TuningBarTest, WidgetsStandWhereTheLayoutSays) {
 TEST_F(TuningBarTest, CaptionClickTogglesTheRow) {
     Build(Trace(0, 1) + Trace(1, 2));
     ui::CLegendButton* box = bar.controls()[0];
-    EXPECT_FALSE(box->isChecked());
+    const bool before = box->isChecked();
+    EXPECT_EQ(graph.TraceAt(1).visible, before ? 1 : 0);  // the second trace follows the row's box
     Click(Caption(0, 2));
-    EXPECT_TRUE(box->isChecked());
-    EXPECT_EQ(graph.TraceAt(0).visible, 1);
-    EXPECT_EQ(graph.TraceAt(1).visible, 1);
-    EXPECT_TRUE(doc->calibration().viewState.TraceVisible(1));
-    Click(Caption(0));
-    EXPECT_FALSE(box->isChecked());
-    EXPECT_EQ(graph.TraceAt(0).visible, 0);
-    EXPECT_EQ(graph.TraceAt(1).visible, 0);
+    EXPECT_EQ(box->isChecked(), !before);
+    EXPECT_EQ(graph.TraceAt(0).visible, before ? 0 : 1);
+    EXPECT_EQ(graph.TraceAt(1).visible, before ? 0 : 1);
+    EXPECT_EQ(doc->calibration().viewState.TraceVisible(1), !before);
     EXPECT_TRUE(doc->IsModified());
+    Click(Caption(0));
+    EXPECT_EQ(box->isChecked(), before);
+    EXPECT_EQ(graph.TraceAt(0).visible, before ? 1 : 0);
+    EXPECT_EQ(graph.TraceAt(1).visible, before ? 1 : 0);
 }
 
 TEST_F(TuningBarTest, ControlButtonRebuildsWithItsCondition) {
@@ -132,9 +135,11 @@ TEST_F(TuningBarTest, ControlButtonRebuildsWithItsCondition) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(bar.findChildren<ui::CLegendButton*>().size(), 3u);  // the old controls are gone
 
+    const int linked = bar.controls()[2]->isChecked() ? 1 : 0;
+    EXPECT_EQ(graph.SetLinking(graph::kLinkingQuery), linked);
     Click(Caption(2));
-    EXPECT_EQ(doc->calibration().viewState.TraceLinking(), 1);
-    EXPECT_EQ(graph.SetLinking(graph::kLinkingQuery), 1);
+    EXPECT_EQ(doc->calibration().viewState.TraceLinking(), 1 - linked);
+    EXPECT_EQ(graph.SetLinking(graph::kLinkingQuery), 1 - linked);
 }
 
 TEST_F(TuningBarTest, FullBarAndNoSection) {
