@@ -97,29 +97,6 @@ bool CQRNDoc::ClearTraceBinding(int trace) {
     return true;
 }
 
-int CQRNDoc::BindGraphicalTuningTraces() {
-    MessageBatchScope oneBoxPerMessage(*this);
-    if (!graph_ || !reader_.FindSection("[GraphicalTuning]", 0)) return 0;
-    int bound = 0;
-    std::string type;
-    for (int cont = 0; reader_.FindBlock("GraphElement", type, cont); cont = 1) {
-        if (type != "Trace") continue;
-        std::int32_t trace = 0;
-        reader_.ReadKeyInt("TraceNum", trace, 1, 0);
-        if (!ValidTrace(trace)) continue;
-        ReadTraceBinding(trace);
-        std::int32_t enableButton = -1;
-        reader_.ReadKeyInt("EnableButton", enableButton, 1, -1);
-        if (enableButton == 2) {
-            std::int32_t match = 0;
-            traceBinding(trace).ProxyActive =
-                ApplyAssignments("ProxyEnable", 1, &match) == 1 && match == 1 ? 1 : 0;
-        }
-        ++bound;
-    }
-    return bound;
-}
-
 double CQRNDoc::RawToValue(int trace, int rawByte, int formulaSlot) {
     if (!ValidTrace(trace) || formulaSlot < 0 || formulaSlot >= TraceFormula::Count) return 0;
     const TraceBinding& b = traceBinding(trace);

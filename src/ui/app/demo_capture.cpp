@@ -11,12 +11,25 @@
 #include "ui/app/controller_commands.h"
 #include "ui/app/mainfrm.h"
 #include "ui/app/qrn.h"
+#include "ui/dashboard/dashboard.h"
+#include "ui/dynui/dynamicstatic.h"
+#include "ui/graph/qrnview.h"
 
 namespace korvath::ui {
 namespace {
 
 // Time for the window to show the read calibration and the status texts before the picture.
 constexpr int kSettleMs = 1500;
+
+// The dashboard shows a value in every display and the crosshair stands on the curves.
+bool LiveValuesShown(CMainFrame* frame) {
+    const CDashboard* dashboard = frame ? frame->findChild<CDashboard*>() : nullptr;
+    if (!dashboard || dashboard->displays().empty() || dashboard->state().connected() != 1) return false;
+    for (const CDynamicStatic* display : dashboard->displays())
+        if (display->text() == QLatin1String(dashboard::kNoValueText)) return false;
+    const CGraphEngine& graph = frame->view()->graph();
+    return graph.CrosshairX() != graph::kHidden && graph.CrosshairY() != graph::kHidden;
+}
 
 }  // namespace
 
@@ -49,18 +62,24 @@ void DemoCapture::ConfirmDialogs() {
 
 void DemoCapture::Tick() {
     ConfirmDialogs();
-    // The transfer runs inside this tick; the ticks that its dialogs let through only confirm.
-    if (busy_ || stage_ == Stage::Done) return;
+    if (busy_ || stage_ == Stage::Done || stage_ == Stage::Transferring) return;
     busy_ = true;
     const bool connected = app_.controller().IsConnected();
     if (stage_ == Stage::Waiting && connected) {
-        if (transfer_ && app_.mainFrame()) {
-            app_.mainFrame()->OnCommand(cmd::ReadCalibration);
-            app_.mainFrame()->OnCommand(cmd::WriteCalibration);
-        }
-        stage_ = Stage::Transferred;
-        clock_.restart();
-    } else if (stage_ == Stage::Transferred && clock_.elapsed() >= kSettleMs) {
+        // The transfer runs outside this tick: a timer does not fire again while its own
+        // handler runs, and the ticks must confirm the transfer's dialogs.
+        stage_ = Stage::Transferring;
+        QTimer::singleShot(0, this, [this] {
+            if (transfer_ && app_.mainFrame()) {
+                app_.mainFrame()->OnCommand(cmd::ReadCalibration);
+                app_.mainFrame()->OnCommand(cmd::WriteCalibration);
+            }
+            stage_ = Stage::Transferred;
+            clock_.restart();
+        });
+    } else if (stage_ == Stage::Transferred && clock_.elapsed() >= kSettleMs &&
+               (LiveValuesShown(app_.mainFrame()) || clock_.elapsed() >= waitSeconds_ * 1000)) {
+        // Taken once live values have arrived (or, without them, after the wait).
         Capture(true);
     } else if (stage_ == Stage::Waiting && clock_.elapsed() >= waitSeconds_ * 1000) {
         Capture(false);

@@ -1,15 +1,22 @@
 #include "ui/app/program_shell.h"
 
+#include <QScrollArea>
+#include <QVBoxLayout>
+
 #include "document/qrndoc.h"
 #include "platform/paths.h"
 #include "platform/program_relative_path.h"
 #include "platform/settings_store.h"
+#include "ui/app/mainfrm.h"
 #include "ui/app/qrn.h"
+#include "ui/dashboard/dashboard.h"
 #include "ui/dialogs/comselectdlg.h"
 #include "ui/dialogs/shortcut.h"
 #include "ui/dialogs/startup_box.h"
 #include "ui/help/help_texts.h"
 #include "ui/help/helpdialog.h"
+#include "ui/graph/dynamicdialogbar.h"
+#include "ui/graph/qrnview.h"
 
 namespace korvath::ui {
 
@@ -67,6 +74,58 @@ void ProgramShellWindows::ShowTopicInViewer(std::string_view topic, QWidget* par
     // A path leading outside is not looked for at all: to the user it is a missing topic.
     if (path) helpViewer_->ShowTopic(QString::fromStdString(*path));
     else helpViewer_->ShowNotFound(QString::fromUtf8(topic.data(), static_cast<qsizetype>(topic.size())));
+}
+
+namespace {
+
+// The bar's surface fills the bar's content area.
+void Fill(QWidget* bar, QWidget* surface) {
+    auto* layout = new QVBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(surface);
+}
+
+CDynamicDialogBar* TuningBarIn(QWidget* bar) {
+    if (auto* existing = bar->findChild<CDynamicDialogBar*>()) return existing;
+    // Rows beyond the bar's height are reached by scrolling.
+    auto* scroll = new QScrollArea(bar);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* surface = new CDynamicDialogBar;
+    scroll->setWidget(surface);
+    Fill(bar, scroll);
+    return surface;
+}
+
+CDashboard* DashboardIn(QWidget* bar) {
+    if (auto* existing = bar->findChild<CDashboard*>()) return existing;
+    auto* surface = new CDashboard(bar);
+    Fill(bar, surface);
+    return surface;
+}
+
+}  // namespace
+
+void ProgramShellWindows::RebuildTuningBar(QWidget* bar, CQRNDoc& doc) {
+    if (!bar) return;
+    CDynamicDialogBar* surface = TuningBarIn(bar);
+    surface->SetViewRepaint([this] {
+        if (CMainFrame* frame = app_.mainFrame()) frame->RedrawView();
+    });
+    surface->BuildBar(&doc);
+}
+
+void ProgramShellWindows::BuildDashboard(QWidget* bar, CQRNDoc& doc) {
+    if (!bar) return;
+    CDashboard* dashboard = DashboardIn(bar);
+    dashboard->document = &doc;
+    dashboard->SetTuningView(app_.mainFrame() ? app_.mainFrame()->view() : nullptr);
+    dashboard->BuildDashboard();
+}
+
+void ProgramShellWindows::TeardownDashboard(QWidget* bar) {
+    if (!bar) return;
+    if (auto* dashboard = bar->findChild<CDashboard*>()) dashboard->TeardownDashboard();
 }
 
 }  // namespace korvath::ui

@@ -1,8 +1,8 @@
 #pragma once
 // The program's own windows behind the main window's hooks: the About and Getting Started
-// boxes, the COM port dialog on the document's controller link, the help viewer, and the
-// desktop launcher. The other hooks (settings sheets, bar contents) keep the stand-ins of
-// ShellWindows until their windows take them over.
+// boxes, the COM port dialog on the document's controller link, the help viewer, the desktop
+// launcher, and the contents of the two bars (the tuning bar's legend and the dashboard's live
+// values). The settings sheets keep the stand-ins of ShellWindows until their windows take them over.
 
 #include <QPointer>
 #include <string_view>
@@ -23,6 +23,9 @@ public:
     void ShowStartBox(QWidget* parent) override;
     void RunComPortDialog(QWidget* parent) override;
     void CreateDesktopShortcut() override;
+    void RebuildTuningBar(QWidget* bar, CQRNDoc& doc) override;
+    void BuildDashboard(QWidget* bar, CQRNDoc& doc) override;
+    void TeardownDashboard(QWidget* bar) override;
 
     void CreateHelpViewer(QWidget* frame) override;
     // The contents topic of the program's help.

@@ -1,0 +1,78 @@
+// The repaint cost of one crosshair update: the poller's crosshair coordinate reaches the
+// dashboard, which moves the tuning graph's crosshair and repaints the view at once (the whole
+// graph is composed again). The view is 1000 x 600 on the demo definition with its curves shown.
+//
+// Run with --benchmark_repetitions=N to get medians; the program runs Qt offscreen unless
+// QT_QPA_PLATFORM says otherwise.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <string>
+
+#include "document/qrndoc.h"
+#include "platform/message_style.h"
+#include "platform/settings_store.h"
+#include "ui/dashboard/dashboard.h"
+#include "ui/graph/qrnview.h"
+
+namespace {
+
+using namespace korvath;
+
+struct QuietHost : MessageHost, StatusHost {
+    int ShowMessage(std::string_view, std::string_view, unsigned style) override { return DefaultMessageResult(style); }
+    void SetStatusText(std::string_view) override {}
+};
+
+struct NoSettings : SettingsStore {
+    int GetInt(std::string_view, std::string_view, int d) override { return d; }
+    bool SetInt(std::string_view, std::string_view, int) override { return true; }
+    std::string GetString(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
+    bool SetString(std::string_view, std::string_view, std::string_view) override { return true; }
+};
+
+void CrosshairRepaint(benchmark::State& state) {
+    QuietHost host;
+    NoSettings settings;
+    CQRNDoc doc(DocumentHost{host, host, settings}, std::string(KORVATH_BIN_DIR));
+    if (!doc.LoadDefinitionFile(std::string(KORVATH_BIN_DIR) + "/PID2/3/KV4.def") || !doc.ReadDeclarations(1)) {
+        state.SkipWithError("the demo definition did not load");
+        return;
+    }
+    ui::CQRNView view(doc);
+    view.resize(1000, 600);
+    view.show();
+    QCoreApplication::processEvents();  // exposed, so that a repaint paints at once
+    doc.BindGraphicalTuningTraces();
+    for (int t = 0; t < 9; ++t) view.graph().SetTraceVisible(t, 1);
+    doc.PushTracesToGraph();
+    ui::CDashboard dashboard;
+    dashboard.SetTuningView(&view);
+    const float y = 40.0f;
+    dashboard.OnLiveData(10001, nullptr, &y);
+    int step = 0;
+    const int paintsBefore = view.paintCount();
+    for (auto _ : state) {
+        // A new throttle position at every update, as while driving.
+        const float x = 1.0f + static_cast<float>(step++ % 16) * 0.5f;
+        dashboard.OnLiveData(10000, nullptr, &x);
+    }
+    if (view.paintCount() == paintsBefore) state.SkipWithError("the view did not paint");
+    state.counters["paints"] =
+        benchmark::Counter(static_cast<double>(view.paintCount() - paintsBefore), benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(CrosshairRepaint)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

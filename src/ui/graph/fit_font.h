@@ -1,0 +1,13 @@
+#pragma once
+// Captions and value boxes of the bars have fixed pixel sizes; a text wider than its box is
+// shown in a smaller font rather than cut off at both ends.
+
+class QLabel;
+
+namespace korvath::ui {
+
+// Sets the label's font to `pointSize`, or to the largest size down to `minimumPointSize` (in
+// half points) at which its text fits the label's width.
+void FitFontToWidth(QLabel& label, double pointSize, double minimumPointSize);
+
+}  // namespace korvath::ui
