@@ -73,7 +73,7 @@ TEST_F(ToolsTest, ComparingDrawsTheOtherCurvesAndListsDifferencesWithoutTouching
     QStringList rows;
     for (int i = 0; i < compare.list()->topLevelItemCount(); ++i) rows << compare.list()->topLevelItem(i)->text(0);
     EXPECT_TRUE(rows.contains(QStringLiteral("variable SpeedCal (I16)"))) << rows.join(", ").toStdString();
-    EXPECT_TRUE(rows.contains(QStringLiteral("trace 0 [4]"))) << rows.join(", ").toStdString();
+    EXPECT_TRUE(rows.contains(QStringLiteral("trace 0 1-2 Upshift [4]"))) << rows.join(", ").toStdString();
 
     // Editing the compared-with point to the same value shortens the list at the next refresh.
     doc().calibration().points[0][4] = 1920;
