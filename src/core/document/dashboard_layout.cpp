@@ -5,17 +5,13 @@
 #include <cmath>
 
 #include "comm/data_items.h"
+#include "document/element_text_limits.h"
 #include "document/qrndoc.h"
 #include "graph/graphengine.h"
 
 namespace korvath {
 namespace {
 namespace db = dashboard;
-
-constexpr std::size_t kLogicalNameLength = 50;
-constexpr std::size_t kDisplayNameLength = 80;
-constexpr std::size_t kShortTextLength = 80;
-constexpr std::size_t kHelpTextLength = 1000;
 
 bool HasDisplayType(const std::string& label) {
     return label == live_data::kNumericLabel || label == live_data::kEnumeratedLabel;

@@ -1,5 +1,7 @@
 #include "document/definition_reader.h"
 
+#include "document/element_text_limits.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -9,8 +11,6 @@ namespace korvath {
 namespace {
 
 constexpr std::size_t kKeySearchLength = 50;  // keys are searched with at most 50 characters
-constexpr std::size_t kLogicalNameLength = 50;
-constexpr std::size_t kDisplayNameLength = 80;
 
 constexpr std::int64_t kNotFound = -1;
 

@@ -1,5 +1,7 @@
 #include "document/edit_box_limits.h"
 
+#include "document/element_text_limits.h"
+
 namespace korvath {
 namespace {
 
@@ -8,7 +10,6 @@ constexpr const char* kStoreFormulaKey = "StoreFormula";
 constexpr const char* kMinValueKey = "MinValue";
 constexpr const char* kMaxValueKey = "MaxValue";
 constexpr const char* kLogicalNameKey = "LogicalName";
-constexpr std::size_t kLogicalNameLength = 50;
 
 // The target of a store formula "<type letter>@<name> = <expression>": empty when the formula
 // names none (no "=" after the first character), with the type letter in `letter`.

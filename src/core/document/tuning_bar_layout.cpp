@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "document/element_text_limits.h"
 #include "document/qrndoc.h"
 #include "platform/printf_format.h"
 
@@ -11,10 +12,6 @@ namespace korvath {
 namespace {
 namespace tb = tuning_bar;
 
-constexpr std::size_t kLogicalNameLength = 50;
-constexpr std::size_t kDisplayNameLength = 80;
-constexpr std::size_t kShortTextLength = 80;
-constexpr std::size_t kHelpTextLength = 1000;
 constexpr int kMaxChoiceIndex = 99;
 
 constexpr std::int32_t kNoControls = -1;

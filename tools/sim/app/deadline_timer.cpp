@@ -19,17 +19,17 @@ DeadlineTimer::~DeadlineTimer() {
 }
 
 void DeadlineTimer::ArmAt(std::uint64_t monotonic_ns) {
-    itimerspec spec{};
+    itimerspec deadline{};
     // A zero value would disarm: the earliest deadline is one nanosecond.
     const std::uint64_t at = monotonic_ns == 0 ? 1 : monotonic_ns;
-    spec.it_value.tv_sec = static_cast<time_t>(at / 1'000'000'000ull);
-    spec.it_value.tv_nsec = static_cast<long>(at % 1'000'000'000ull);
-    timerfd_settime(fd_, TFD_TIMER_ABSTIME, &spec, nullptr);
+    deadline.it_value.tv_sec = static_cast<time_t>(at / 1'000'000'000ull);
+    deadline.it_value.tv_nsec = static_cast<long>(at % 1'000'000'000ull);
+    timerfd_settime(fd_, TFD_TIMER_ABSTIME, &deadline, nullptr);
 }
 
 void DeadlineTimer::Disarm() {
-    itimerspec spec{};
-    timerfd_settime(fd_, 0, &spec, nullptr);
+    itimerspec deadline{};
+    timerfd_settime(fd_, 0, &deadline, nullptr);
 }
 
 void DeadlineTimer::Clear() {
