@@ -167,7 +167,15 @@ int BuildPageControls(CQRNDoc& doc, const std::string& section, const std::strin
 std::string SelectorLabel(const std::string& title) { return FormatText(sp::kChooseFormat, title.c_str()); }
 
 std::vector<DefinitionChoice> BuildTransmissionList(const CQRNDoc& doc) {
-    return ListDefinitionFiles(DefinitionSearchDirectories(doc.definitionDirectory()));
+    std::vector<DefinitionChoice> choices = ListDefinitionFiles(DefinitionSearchDirectories(doc.definitionDirectory()));
+    // The quick scan keeps the blanks of aligned columns ("LogicalName      KV4"); the loaded
+    // definition's strings have none, and the list is compared with them.
+    for (DefinitionChoice& choice : choices) {
+        choice.logicalName = std::string(TrimText(choice.logicalName));
+        choice.transmissionType = std::string(TrimText(choice.transmissionType));
+        choice.description = std::string(TrimText(choice.description));
+    }
+    return choices;
 }
 
 TransmissionSync SyncTransmissionChoice(const CQRNDoc& doc, const std::vector<DefinitionChoice>& choices) {

@@ -27,8 +27,8 @@ std::vector<CDynamicPropertySheet*>& LiveSheets() {
 }
 
 // The page area shows at most this much before it scrolls.
-constexpr int kMaxShownWidth = 720;
-constexpr int kMaxShownHeight = 560;
+constexpr int kMaxShownWidth = 960;
+constexpr int kMaxShownHeight = 640;
 
 QPushButton* WizardButton(const QString& text, const QString& name, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
@@ -121,7 +121,9 @@ void CDynamicPropertySheet::AddPage(const SheetPageSpec& spec) {
     holder->setWidgetResizable(false);
     holder->setWidget(p);
     const QSize shown = p->contentSize().boundedTo({kMaxShownWidth, kMaxShownHeight});
-    holder->setMinimumSize(shown + QSize(style()->pixelMetric(QStyle::PM_ScrollBarExtent), 0));
+    // Room for the page and, when it is taller or wider than that, for the scroll bars.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2;
+    holder->setMinimumSize(shown + QSize(bar, bar));
     pages_.push_back(p);
     const QString title = QString::fromStdString(spec.title);
     if (tabs_) {

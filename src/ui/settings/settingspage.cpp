@@ -254,9 +254,12 @@ void CSettingsPage::SyncTransmissionChoice() {
     const TransmissionSync sync = korvath::SyncTransmissionChoice(*document, transmissions_);
     if (sync.select < 0) return;
     combo->setCurrentIndex(sync.select);
-    if (!sync.apply) return;
+    // The rebuild activates this page again; by then the calibration names the entry.
+    if (!sync.apply || syncing_) return;
+    syncing_ = true;
     ApplyTransmissionChoice();
     if (sheet) sheet->RebuildPages();
+    syncing_ = false;
 }
 
 void CSettingsPage::ApplyTransmissionChoice() {

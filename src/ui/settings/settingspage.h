@@ -98,6 +98,7 @@ private:
     std::vector<DefinitionChoice> transmissions_;
     QPixmap picture_;
     bool built_ = false;
+    bool syncing_ = false;
 };
 
 }  // namespace korvath::ui

@@ -173,7 +173,7 @@ TEST(SettingsSheetRules, WizardButtonsAndRefreshPlan) {
 
 TEST_F(SettingsPagesTest, TransmissionListSkipsUntypedFilesAndSwitchesDefinitions) {
     const std::string decl = Declarations("A U8 1:0 Def:3\n");
-    dir.Write("defs/a.def", "[ApplicationID]\nLogicalName LA\nTransmissionType Alpha 4\nProdName P\nDescription dA\n" + decl);
+    dir.Write("defs/a.def", "[ApplicationID]\nLogicalName     LA\nTransmissionType Alpha 4\nProdName P\nDescription dA\n" + decl);
     dir.Write("defs/b.def", "[ApplicationID]\nLogicalName LB\nTransmissionType Beta\nProdName P\nDescription dB\n" + decl);
     dir.Write("defs/untyped.def", "[ApplicationID]\nLogicalName LU\nProdName P\nDescription d\n" + decl);
     doc->SetDefinitionDirectory(dir.File("defs"));
