@@ -141,6 +141,21 @@ CDynamicButton* CSettingsPage::CreateButton(int kind, const std::string& text, c
     return button;
 }
 
+template <typename Field>
+void CSettingsPage::CreateCaptionedField(const PageControl& c, std::vector<Field*>& fields) {
+    auto* field = new Field(this);
+    field->page = this;
+    field->index = static_cast<int>(fields.size());
+    field->SetLogicalName(c.logicalName);
+    field->SetHelpText(c.helpText);
+    field->SetLabel(CreateLabel(c.displayName.empty() ? SelectorLabel(title) : c.displayName, c.captioned.label));
+    field->setGeometry(ToQRect(c.captioned.field));
+    // Listed before its set-up: a formula button made later finds the edit box it fills.
+    fields.push_back(field);
+    field->Setup(document);
+    field->show();
+}
+
 void CSettingsPage::CreateControl(const PageControl& c) {
     switch (c.type) {
         case PageControlType::ComboBox: {
@@ -169,32 +184,8 @@ void CSettingsPage::CreateControl(const PageControl& c) {
             frame->widget()->lower();
             break;
         }
-        case PageControlType::EditBox: {
-            auto* edit = new CDynamicEdit(this);
-            edit->page = this;
-            edit->index = static_cast<int>(edits_.size());
-            edit->SetLogicalName(c.logicalName);
-            edit->SetHelpText(c.helpText);
-            edit->SetLabel(CreateLabel(c.displayName.empty() ? SelectorLabel(title) : c.displayName, c.captioned.label));
-            edit->setGeometry(ToQRect(c.captioned.field));
-            edits_.push_back(edit);
-            edit->Setup(document);
-            edit->show();
-            break;
-        }
-        case PageControlType::TextBox: {
-            auto* text = new CDynamicText(this);
-            text->page = this;
-            text->index = static_cast<int>(texts_.size());
-            text->SetLogicalName(c.logicalName);
-            text->SetHelpText(c.helpText);
-            text->SetLabel(CreateLabel(c.displayName.empty() ? SelectorLabel(title) : c.displayName, c.captioned.label));
-            text->setGeometry(ToQRect(c.captioned.field));
-            texts_.push_back(text);
-            text->Setup(document);
-            text->show();
-            break;
-        }
+        case PageControlType::EditBox: CreateCaptionedField(c, edits_); break;
+        case PageControlType::TextBox: CreateCaptionedField(c, texts_); break;
     }
 }
 

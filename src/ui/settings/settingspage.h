@@ -80,6 +80,9 @@ public:
 
 private:
     void CreateControl(const PageControl& control);
+    // An edit box or text box with its caption.
+    template <typename Field>
+    void CreateCaptionedField(const PageControl& control, std::vector<Field*>& fields);
     CDynamicComboBox* CreateComboBox(const std::string& label, const std::string& logicalName,
                                      const CaptionedPlacement& place, bool isSelector);
     CDynamicStatic* CreateLabel(const std::string& text, const PageRect& rect);

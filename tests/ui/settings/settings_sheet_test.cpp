@@ -2,7 +2,8 @@
 // control as assistive tools see it, pixel places, variants with pictures, the transmission
 // switch, the wizard's buttons, and a change that reaches the saved file and the image.
 //
-// KORVATH_PICTURES=<folder> saves a picture of each page there.
+// KORVATH_PICTURES=<folder> saves a picture of each page there; KORVATH_KEEP_CALIBRATION=<file>
+// keeps the calibration saved after a page change (to write it to the simulator by hand).
 
 #include <QAccessible>
 #include <QDir>
@@ -200,6 +201,7 @@ TEST_F(SettingsSheetTest, ChangeOnAPageReachesTheSavedFileAndTheImage) {
     EXPECT_EQ(image[59], 2);
     const std::string saved = dir.File("saved.qvr");
     ASSERT_TRUE(SaveCalibrationFile(*doc, saved));
+    if (const char* keep = std::getenv("KORVATH_KEEP_CALIBRATION")) SaveCalibrationFile(*doc, keep);
     CQRNDoc reopened(DocumentHost{host, host, settings}, kBinDir);
     ASSERT_TRUE(OpenCalibrationFile(reopened, saved, {.identify = [](CQRNDoc&) {}, .refreshSettingsSheet = [](CQRNDoc&) {}}));
     EXPECT_EQ(reopened.FindIntVariable("PSOM").get(), 2);
