@@ -116,6 +116,7 @@ void CDynamicPropertySheet::AddPage(const SheetPageSpec& spec) {
     p->title = spec.title;
     p->helpText = spec.helpText;
     p->sheet = this;
+    p->setAccessibleName(QString::fromStdString(spec.title));
     auto* holder = new QScrollArea;
     holder->setFrameShape(QFrame::NoFrame);
     holder->setWidgetResizable(false);

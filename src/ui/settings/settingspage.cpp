@@ -58,7 +58,6 @@ void CSettingsPage::UpdateSize() { setFixedSize(contentSize()); }
 void CSettingsPage::OnInitDialog() {
     if (built_) return;
     built_ = true;
-    setAccessibleName(FromStd(title));
     if (sheet) sheet->SetPageTitle(this, title);
     if (IsTransmissionPage())
         BuildTransmissionList();
