@@ -51,9 +51,11 @@ std::string ProgramShellWindows::ProgramDirectoryPath() const {
 }
 
 namespace {
+// The main frame chooses the page template from the system font; the smaller one without a frame.
+constexpr int kSmallPageTemplate = 136;
 int SheetTemplate(QWidget* frame) {
     auto* mainFrame = qobject_cast<CMainFrame*>(frame);
-    return mainFrame ? mainFrame->PropertySheetTemplate() : 136;
+    return mainFrame ? mainFrame->PropertySheetTemplate() : kSmallPageTemplate;
 }
 }  // namespace
 
