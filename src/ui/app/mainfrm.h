@@ -93,6 +93,10 @@ public:
     void RebuildRecentFiles();
     void SaveBarState();
     void RestoreBarState();
+    // The window's size and place (and whether it is maximized) kept in the settings file; the
+    // first window fits the screen, a saved place is pulled back onto a screen there is.
+    void SavePlacement();
+    void RestorePlacement();
     void TeardownDashboard();
     QPrinter& printer();
 
@@ -115,6 +119,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    void ApplyMinimumSize();
     void CreateActions();
     void CreateMenus();
     void CreateToolbar();
