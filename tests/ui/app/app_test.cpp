@@ -11,6 +11,8 @@
 #include <QUrl>
 #include <QDropEvent>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QStatusBar>
 #include <cstring>
 #include <filesystem>
 
@@ -314,6 +316,38 @@ TEST(BarPositions, AGraphBarSavedHiddenIsShownAtTheNextStart) {
     TestShellApp app(env.options);
     ASSERT_TRUE(app.InitInstance({}));
     EXPECT_TRUE(app.mainFrame()->graphBar()->isVisible());
+}
+
+// The offscreen screen (800 x 600) is smaller than the window the program would like.
+TEST(MainWindowPlace, TheFirstWindowFitsTheScreenAndASavedPlaceComesBackOnIt) {
+    ShellHome env;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    ASSERT_LT(screen.height(), 700);
+    {
+        TestShellApp app(env.options);
+        ASSERT_TRUE(app.InitInstance({}));
+        ui::CMainFrame* frame = app.mainFrame();
+        EXPECT_TRUE(screen.contains(frame->geometry())) << frame->width() << "x" << frame->height();
+        EXPECT_TRUE(screen.contains(frame->statusBar()->geometry().translated(frame->geometry().topLeft())));
+        frame->setGeometry(40, 30, 600, 480);
+        ASSERT_TRUE(frame->close());
+    }
+    IniSettingsStore ini(env.options.settingsPath);
+    EXPECT_EQ(ini.GetInt("MainWindow", "Width", 0), 600);
+    EXPECT_EQ(ini.GetInt("MainWindow", "Maximized", -1), 0);
+    {
+        TestShellApp app(env.options);
+        ASSERT_TRUE(app.InitInstance({}));
+        EXPECT_EQ(app.mainFrame()->geometry(), QRect(40, 30, 600, 480));
+    }
+    // Saved on a screen that is gone, and maximized there.
+    ini.SetInt("MainWindow", "Left", 3000);
+    ini.SetInt("MainWindow", "Maximized", 1);
+    TestShellApp app(env.options);
+    ASSERT_TRUE(app.InitInstance({}));
+    EXPECT_TRUE(app.mainFrame()->isMaximized());
+    EXPECT_TRUE(screen.contains(app.mainFrame()->normalGeometry()));
+    EXPECT_EQ(app.mainFrame()->normalGeometry().size(), QSize(600, 480));
 }
 
 int CountPages(const QByteArray& pdf) {
