@@ -40,16 +40,7 @@ int MoveInside(Wide start, int length, int low, int room) {
     return static_cast<int>(std::clamp<Wide>(start, low, Wide{low} + room - length));
 }
 
-}  // namespace
-
-WindowRect FitFirstWindow(WindowSize preferred, WindowSize minimum, const WindowRect& available,
-                          FrameMargins frame) {
-    const WindowRect area = ClientArea(available, frame);
-    const int width = FitLength(preferred.width, minimum.width, area.width);
-    const int height = FitLength(preferred.height, minimum.height, area.height);
-    return {area.x + (area.width - width) / 2, area.y + (area.height - height) / 2, width, height};
-}
-
+// The screen a rectangle belongs to; -1 when there is none.
 int ScreenOf(const WindowRect& rect, const std::vector<WindowRect>& screens) {
     int best = -1;
     Wide bestOverlap = 0;
@@ -74,6 +65,16 @@ int ScreenOf(const WindowRect& rect, const std::vector<WindowRect>& screens) {
         }
     }
     return best;
+}
+
+}  // namespace
+
+WindowRect FitFirstWindow(WindowSize preferred, WindowSize minimum, const WindowRect& available,
+                          FrameMargins frame) {
+    const WindowRect area = ClientArea(available, frame);
+    const int width = FitLength(preferred.width, minimum.width, area.width);
+    const int height = FitLength(preferred.height, minimum.height, area.height);
+    return {area.x + (area.width - width) / 2, area.y + (area.height - height) / 2, width, height};
 }
 
 WindowRect PullOntoScreen(const WindowRect& saved, WindowSize preferred, WindowSize minimum,

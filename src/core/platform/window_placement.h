@@ -40,13 +40,10 @@ struct WindowPlacement {
 WindowRect FitFirstWindow(WindowSize preferred, WindowSize minimum, const WindowRect& available,
                           FrameMargins frame = {});
 
-// The screen a rectangle belongs to: the one it overlaps most, else the nearest one; -1 when
-// there is no screen.
-int ScreenOf(const WindowRect& rect, const std::vector<WindowRect>& screens);
-
-// A saved client rectangle on the screens' available areas: on the screen it belongs to, shrunk
-// to fit it (not below `minimum` unless the screen is smaller) and moved in whole. An empty
-// rectangle, or no screen, gives the first window on the first screen (the primary one).
+// A saved client rectangle on the screens' available areas: on the screen it belongs to (the one
+// it overlaps most, else the nearest), shrunk to fit it (not below `minimum` unless the screen is
+// smaller) and moved in whole. An empty rectangle gives the first window on the first screen (the
+// primary one); with no screen known the rectangle stays (an empty one takes `preferred`).
 WindowRect PullOntoScreen(const WindowRect& saved, WindowSize preferred, WindowSize minimum,
                           const std::vector<WindowRect>& screens, FrameMargins frame = {});
 
