@@ -19,6 +19,7 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolTip>
@@ -61,6 +62,9 @@ constexpr QSize kDashboardLarge{702, 54}, kDashboardSmall{519, 45};
 constexpr int kProgressWidth = 160;
 // The first window's size where the screen has room for it.
 constexpr WindowSize kPreferredWindow{980, 700};
+// The frame is known only once the window manager has put it around the mapped window.
+constexpr int kFrameCheckMs = 50;
+constexpr int kFrameChecks = 20;
 
 QString Text(const char* text) { return QString::fromUtf8(text); }
 
@@ -540,6 +544,30 @@ void CMainFrame::RestorePlacement() {
     const WindowRect place = PullOntoScreen(saved ? saved->normal : WindowRect{}, kPreferredWindow, minimum, screens);
     setGeometry(ToQRect(place));
     if (saved && saved->maximized) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (frameChecked_) return;
+    frameChecked_ = true;
+    KeepFrameOnScreen(kFrameChecks);
+}
+
+void CMainFrame::KeepFrameOnScreen(int checksLeft) {
+    if (!isVisible() || isMaximized() || isMinimized() || isFullScreen()) return;
+    const QRect client = geometry();
+    const QRect frame = frameGeometry();
+    if (frame == client) {
+        // Not framed yet (or never: no window manager).
+        if (checksLeft > 0)
+            QTimer::singleShot(kFrameCheckMs, this, [this, checksLeft] { KeepFrameOnScreen(checksLeft - 1); });
+        return;
+    }
+    const FrameMargins margins{client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                               frame.bottom() - client.bottom()};
+    const WindowRect place = PullOntoScreen(ToWindowRect(client), kPreferredWindow, {minimumWidth(), minimumHeight()},
+                                            AvailableScreenAreas(), margins);
+    if (ToQRect(place) != client) setGeometry(ToQRect(place));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
