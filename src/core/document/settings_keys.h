@@ -28,4 +28,14 @@ inline constexpr const char* kRecentFileList = "Recent File List";
 inline constexpr const char* kRecentFileKeyFormat = "File%d";  // 1 to 5
 inline constexpr int kRecentFileCount = 5;
 
+// The main window's place, in logical pixels: its client rectangle when neither maximized nor
+// minimized, and whether it was maximized. No Width key: never saved, the first window fits the
+// screen.
+inline constexpr const char* kMainWindow = "MainWindow";
+inline constexpr const char* kWindowLeft = "Left";
+inline constexpr const char* kWindowTop = "Top";
+inline constexpr const char* kWindowWidth = "Width";
+inline constexpr const char* kWindowHeight = "Height";
+inline constexpr const char* kWindowMaximized = "Maximized";  // 1: maximized
+
 }  // namespace korvath::settings

@@ -9,6 +9,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
@@ -17,6 +18,8 @@
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolTip>
@@ -25,6 +28,7 @@
 #include <QDBusConnection>
 #endif
 
+#include "document/main_window_settings.h"
 #include "document/qrndoc.h"
 #include "platform/message_style.h"
 #include "platform/settings_store.h"
@@ -56,6 +60,11 @@ constexpr int kSmallFontHeight = 13;
 constexpr QSize kGraphBarLarge{89, 377}, kGraphBarSmall{69, 298};
 constexpr QSize kDashboardLarge{702, 54}, kDashboardSmall{519, 45};
 constexpr int kProgressWidth = 160;
+// The first window's size where the screen has room for it.
+constexpr WindowSize kPreferredWindow{980, 700};
+// The frame is known only once the window manager has put it around the mapped window.
+constexpr int kFrameCheckMs = 50;
+constexpr int kFrameChecks = 20;
 
 QString Text(const char* text) { return QString::fromUtf8(text); }
 
@@ -72,6 +81,19 @@ QSize DialogUnits(QSize units, const QFont& font) {
     return {units.width() * avg / 4, units.height() * fm.height() / 8};
 }
 
+WindowRect ToWindowRect(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
+QRect ToQRect(const WindowRect& r) { return {r.x, r.y, r.width, r.height}; }
+
+// The screens' free areas, the primary screen first.
+std::vector<WindowRect> AvailableScreenAreas() {
+    std::vector<WindowRect> areas;
+    if (QScreen* primary = QGuiApplication::primaryScreen()) areas.push_back(ToWindowRect(primary->availableGeometry()));
+    for (QScreen* screen : QGuiApplication::screens()) {
+        if (screen != QGuiApplication::primaryScreen()) areas.push_back(ToWindowRect(screen->availableGeometry()));
+    }
+    return areas;
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(CQRNApp& app, CQRNDoc& doc, SettingsStore& settings, ControllerCommands& controller,
@@ -81,8 +103,7 @@ CMainFrame::CMainFrame(CQRNApp& app, CQRNDoc& doc, SettingsStore& settings, Cont
     setObjectName(QStringLiteral("MainFrame"));
     setAcceptDrops(true);
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
-    setMinimumSize(minTrackWidth_, minTrackHeight_);
-    resize(980, 700);
+    ApplyMinimumSize();
 
     const QFont statusFont = QApplication::font("QStatusBar");
     largeTemplates_ = QFontMetrics(statusFont).height() < kSmallFontHeight;
@@ -100,6 +121,7 @@ CMainFrame::CMainFrame(CQRNApp& app, CQRNDoc& doc, SettingsStore& settings, Cont
     tools_ = new ToolsMenu(*this, doc_, *view_, settings_, [this] { return app_.DocumentName(); });
 
     RestoreBarState();
+    RestorePlacement();
     UpdateTitle();
     RebuildRecentFiles();
     UpdateCommandUI();
@@ -247,7 +269,15 @@ void CMainFrame::SetMinTrackSize(int width, int height) {
         return;
     minTrackWidth_ = width;
     minTrackHeight_ = height;
-    setMinimumSize(width, height);
+    ApplyMinimumSize();
+}
+
+void CMainFrame::ApplyMinimumSize() {
+    // On a screen smaller than the smallest window, the screen wins: a window reaching past it
+    // hides its status bar.
+    const QScreen* on = screen();
+    const QSize room = on ? on->availableGeometry().size() : QSize(minTrackWidth_, minTrackHeight_);
+    setMinimumSize(qMin(minTrackWidth_, room.width()), qMin(minTrackHeight_, room.height()));
 }
 
 void CMainFrame::UpdateTitle() {
@@ -499,12 +529,54 @@ void CMainFrame::RestoreBarState() {
     if (graphBar_->isHidden()) graphBar_->show();
 }
 
+void CMainFrame::SavePlacement() {
+    // A maximized window keeps the place it goes back to when restored.
+    const bool maximized = isMaximized();
+    const QRect normal = maximized || isMinimized() || isFullScreen() ? normalGeometry() : geometry();
+    if (normal.isEmpty()) return;
+    SaveMainWindowPlacement(settings_, {ToWindowRect(normal), maximized});
+}
+
+void CMainFrame::RestorePlacement() {
+    const std::vector<WindowRect> screens = AvailableScreenAreas();
+    const WindowSize minimum{minimumWidth(), minimumHeight()};
+    const std::optional<WindowPlacement> saved = LoadMainWindowPlacement(settings_);
+    const WindowRect place = PullOntoScreen(saved ? saved->normal : WindowRect{}, kPreferredWindow, minimum, screens);
+    setGeometry(ToQRect(place));
+    if (saved && saved->maximized) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void CMainFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (frameChecked_) return;
+    frameChecked_ = true;
+    KeepFrameOnScreen(kFrameChecks);
+}
+
+void CMainFrame::KeepFrameOnScreen(int checksLeft) {
+    if (!isVisible() || isMaximized() || isMinimized() || isFullScreen()) return;
+    const QRect client = geometry();
+    const QRect frame = frameGeometry();
+    if (frame == client) {
+        // Not framed yet (or never: no window manager).
+        if (checksLeft > 0)
+            QTimer::singleShot(kFrameCheckMs, this, [this, checksLeft] { KeepFrameOnScreen(checksLeft - 1); });
+        return;
+    }
+    const FrameMargins margins{client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                               frame.bottom() - client.bottom()};
+    const WindowRect place = PullOntoScreen(ToWindowRect(client), kPreferredWindow, {minimumWidth(), minimumHeight()},
+                                            AvailableScreenAreas(), margins);
+    if (ToQRect(place) != client) setGeometry(ToQRect(place));
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (transferRunning_ || !app_.SaveModified()) {
         event->ignore();
         return;
     }
     SaveBarState();
+    SavePlacement();
     TeardownDashboard();
     app_.SaveRecentFiles();
     event->accept();

@@ -93,6 +93,12 @@ public:
     void RebuildRecentFiles();
     void SaveBarState();
     void RestoreBarState();
+    // The window's size and place (and whether it is maximized) kept in the settings file; the
+    // first window fits the screen, a saved place is pulled back onto a screen there is.
+    void SavePlacement();
+    void RestorePlacement();
+    // Once the window manager has framed the window: its title bar and borders on the screen too.
+    void KeepFrameOnScreen(int checksLeft);
     void TeardownDashboard();
     QPrinter& printer();
 
@@ -109,12 +115,14 @@ protected:
     // No bar menu on the toolbar and bars: it would hide the floating graph bar past its rule.
     QMenu* createPopupMenu() override { return nullptr; }
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
+    void ApplyMinimumSize();
     void CreateActions();
     void CreateMenus();
     void CreateToolbar();
@@ -158,6 +166,7 @@ private:
     bool contextHelp_ = false;
     bool dashboardBuilt_ = false;
     bool transferRunning_ = false;
+    bool frameChecked_ = false;
     int hoveredControl_ = 0;
 };
 

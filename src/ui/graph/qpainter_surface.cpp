@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
 #include "ui/graph/qtcolor.h"
 
@@ -17,6 +18,8 @@ Qt::PenStyle QtPenStyle(PenStyle style) {
     return Qt::SolidLine;
 }
 
+int RoundHalfUp(qreal v) { return static_cast<int>(std::floor(v + 0.5)); }
+
 QPen MakePen(const Pen& pen) {
     QPen result(QBrush(ToQColor(pen.color)), pen.width, QtPenStyle(pen.style),
                 pen.cap == PenCap::Square ? Qt::SquareCap : Qt::RoundCap, Qt::MiterJoin);
@@ -25,8 +28,16 @@ QPen MakePen(const Pen& pen) {
 
 }  // namespace
 
-void QPainterSurface::Begin(QPainter& painter) {
+void QPainterSurface::Begin(QPainter& painter, qreal scale) {
     painter_ = &painter;
+    if (scale <= 0) scale = 1.0;
+    if (scale != scale_) {
+        // Laid-out texts are prepared for one scale.
+        scale_ = scale;
+        textCount_ = 0;
+        nextTextSlot_ = 0;
+    }
+    scaled_ = scale_ != 1.0;
     painter_->setRenderHint(QPainter::Antialiasing, false);
     painter_->setRenderHint(QPainter::TextAntialiasing, false);
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -47,9 +58,31 @@ void QPainterSurface::End() {
     painter_ = nullptr;
 }
 
+int QPainterSurface::DeviceWidth(int width) const {
+    if (width <= 0) return width;  // a cosmetic pen stays one device pixel
+    return std::max(1, RoundHalfUp(width * scale_));
+}
+
+int QPainterSurface::DeviceLine(int at, int width) const {
+    // An integer line of width w covers [at - w/2, at - w/2 + w); its device line of width W is
+    // centred on the scaled centre of that span and placed the way the raster draws one.
+    const int w = std::max(1, width);
+    const int deviceWidth = std::max(1, DeviceWidth(width));
+    const qreal centre = scale_ * (at - w / 2 + w / 2.0);
+    return RoundHalfUp(centre - deviceWidth / 2.0) + deviceWidth / 2;
+}
+
+int QPainterSurface::DeviceEdge(int at) const { return RoundHalfUp(at * scale_); }
+
 void QPainterSurface::Flush() {
     if (polylineCount_ == 0) return;
     ApplyPen();
+    if (scaled_) {
+        for (int i = 0; i < polylineCount_; ++i) {
+            QPoint& p = polyline_[static_cast<std::size_t>(i)];
+            p = QPoint(DeviceLine(p.x(), pen_.width), DeviceLine(p.y(), pen_.width));
+        }
+    }
     painter_->drawPolyline(polyline_.data(), polylineCount_);
     polylineCount_ = 0;
 }
@@ -82,7 +115,9 @@ const QBrush& QPainterSurface::CachedBrush(Color color) {
 
 void QPainterSurface::ApplyPen() {
     if (penApplied_) return;
-    painter_->setPen(CachedPen(pen_));
+    Pen device = pen_;
+    device.width = DeviceWidth(pen_.width);
+    painter_->setPen(CachedPen(device));
     penApplied_ = true;
 }
 
@@ -146,16 +181,24 @@ void QPainterSurface::DrawEllipse(int left, int top, int right, int bottom) {
     if (xor_ && hasBrush_) {
         // Outline and fill drawn one over the other would cancel where they overlap; in
         // exclusive-or mode the ellipse is one filled shape out to the pen's outer edge.
-        const int grow = pen_.width / 2;
+        const int grow = DeviceWidth(pen_.width) / 2;
         painter_->setPen(Qt::NoPen);
         penApplied_ = false;
         ApplyBrush();
-        painter_->drawEllipse(QRect(left - grow, top - grow, right - left + 2 * grow, bottom - top + 2 * grow));
+        const QRect box = DeviceBox(left, top, right, bottom);
+        painter_->drawEllipse(box.adjusted(-grow, -grow, grow, grow));
         return;
     }
     ApplyPen();
     ApplyBrush();
-    painter_->drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+    painter_->drawEllipse(DeviceBox(left, top, right, bottom).adjusted(0, 0, -1, -1));
+}
+
+QRect QPainterSurface::DeviceBox(int left, int top, int right, int bottom) const {
+    if (!scaled_) return {left, top, right - left, bottom - top};
+    const int x = DeviceEdge(left);
+    const int y = DeviceEdge(top);
+    return {x, y, DeviceEdge(right) - x, DeviceEdge(bottom) - y};
 }
 
 void QPainterSurface::DrawRectangle(int left, int top, int right, int bottom) {
@@ -163,7 +206,7 @@ void QPainterSurface::DrawRectangle(int left, int top, int right, int bottom) {
     Flush();
     ApplyPen();
     ApplyBrush();
-    painter_->drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+    painter_->drawRect(DeviceBox(left, top, right, bottom).adjusted(0, 0, -1, -1));
 }
 
 void QPainterSurface::SetTextColor(Color color) { textColor_ = color; }
@@ -207,7 +250,7 @@ QPainterSurface::TextSlot* QPainterSurface::CachedText(std::string_view text) {
     slot.width = Metrics().horizontalAdvance(string);
     slot.text = QStaticText(string);
     slot.text.setTextFormat(Qt::PlainText);
-    slot.text.prepare(QTransform(), font_);
+    slot.text.prepare(QTransform::fromScale(scale_, scale_), font_);
     return &slot;
 }
 
@@ -229,15 +272,22 @@ void QPainterSurface::DrawText(int x, int y, std::string_view text) {
     if (hAlign_ == HAlign::Center) left = x - width / 2;
     if (hAlign_ == HAlign::Right) left = x - width;
     const int top = vAlign_ == VAlign::Top ? y : y - metrics.height();
-    if (opaque_) painter_->fillRect(QRect(left, top, width, metrics.height()), CachedBrush(textBackground_));
+    if (opaque_) painter_->fillRect(DeviceBox(left, top, left + width, top + metrics.height()), CachedBrush(textBackground_));
     painter_->setPen(CachedPen(Pen{PenStyle::Solid, 1, textColor_, PenCap::Round}));
     penApplied_ = false;
+    // The glyphs are scaled by the painter, from a corner on a whole device pixel.
+    QPointF corner(left, top);
+    if (scaled_) {
+        painter_->setTransform(QTransform::fromScale(scale_, scale_));
+        corner = QPointF(DeviceEdge(left) / scale_, DeviceEdge(top) / scale_);
+    }
     if (slot != nullptr) {
         // A static text is placed by its top-left corner.
-        painter_->drawStaticText(left, top, slot->text);
+        painter_->drawStaticText(corner, slot->text);
     } else {
-        painter_->drawText(left, top + metrics.ascent(), string);
+        painter_->drawText(corner + QPointF(0, metrics.ascent()), string);
     }
+    if (scaled_) painter_->setTransform(QTransform());
 }
 
 }  // namespace korvath::ui

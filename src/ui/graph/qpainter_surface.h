@@ -7,12 +7,19 @@
 // between them, so that a redraw after every mouse move builds none of them anew once they have
 // been seen. Lines that continue one another with the same pen are stroked as one poly-line
 // (round ends, mitred joins), which is how a trace is meant to look and saves a cap per vertex.
+//
+// On a high-DPI image the painter draws in the image's device pixels and the surface scales the
+// engine's pixels itself: every line, box and text lands on whole device pixels and a pen of w
+// engine pixels is round(w * scale) device pixels wide wherever it is drawn. Scaled by the
+// painter instead, a 1-pixel line at a ratio of 1.5 would be one device pixel wide at some
+// places and two at others.
 
 #include <QBrush>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPen>
 #include <QPoint>
+#include <QRect>
 #include <QStaticText>
 #include <QString>
 #include <array>
@@ -30,8 +37,9 @@ public:
     explicit QPainterSurface(QPainter& painter) { Begin(painter); }
 
     // Draws with `painter` until End (or the next Begin). The painter's font measures and
-    // draws the text.
-    void Begin(QPainter& painter);
+    // draws the text. `scale`: device pixels of the painter to one engine pixel (the screen's
+    // device pixel ratio when the painter draws in device pixels; 1 otherwise).
+    void Begin(QPainter& painter, qreal scale = 1.0);
     void End();
 
     void SetPen(const Pen& pen) override;
@@ -78,8 +86,17 @@ private:
     // The cached layout of a short text, null for a long one.
     TextSlot* CachedText(std::string_view text);
     const QFontMetrics& Metrics();
+    // Engine pixels to device pixels: a pen's width, the device position of a line of a pen of
+    // `width` engine pixels at engine position `at`, and a box edge.
+    int DeviceWidth(int width) const;
+    int DeviceLine(int at, int width) const;
+    int DeviceEdge(int at) const;
+    // The box (left, top, right, bottom), right and bottom excluded, in device pixels.
+    QRect DeviceBox(int left, int top, int right, int bottom) const;
 
     QPainter* painter_ = nullptr;
+    qreal scale_ = 1.0;
+    bool scaled_ = false;
     static constexpr int kMaxPolyline = 64;
     std::array<QPoint, kMaxPolyline> polyline_{};
     int polylineCount_ = 0;

@@ -73,25 +73,38 @@ void CQRNView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const int cx = width();
     const int cy = height();
-    const qreal ratio = devicePixelRatioF();
-    image_ = QImage(qMax(1, qRound(cx * ratio)), qMax(1, qRound(cy * ratio)), QImage::Format_RGB32);
-    image_.setDevicePixelRatio(ratio);
-    image_.fill(palette().color(QPalette::Base));
+    MakeImage();
     graph_->SetPlotRect(static_cast<std::int16_t>(kPlotLeft), static_cast<std::int16_t>(kPlotTop),
                         static_cast<std::int16_t>(cx - kPlotWidthLess), static_cast<std::int16_t>(cy - kPlotHeightLess));
     clientRect_ = QRect(0, 0, cx, cy);
     if (minTrackSize_) minTrackSize_(kMinTrackWidth, kMinTrackHeight);
 }
 
+void CQRNView::MakeImage() {
+    // One image pixel to a screen pixel, so that lines and text are as sharp as the screen.
+    const qreal ratio = devicePixelRatioF();
+    image_ = QImage(qMax(1, qRound(width() * ratio)), qMax(1, qRound(height() * ratio)), QImage::Format_RGB32);
+    image_.setDevicePixelRatio(ratio);
+    image_.fill(palette().color(QPalette::Base));
+}
+
 void CQRNView::Compose() {
-    QPainter painter(&image_);
-    painter.setFont(font());
-    painter.fillRect(clientRect_, ToQColor(graph_->GetBackgroundColor()));
-    surface_.Begin(painter);
-    graph_->Draw(surface_);
-    graph_->DrawCrosshair(surface_);
-    graph_->DrawCallout(surface_);
-    surface_.End();
+    // The window moved to a screen of another pixel ratio: no size event tells.
+    if (image_.devicePixelRatio() != devicePixelRatioF()) MakeImage();
+    const qreal ratio = image_.devicePixelRatio();
+    // Drawn in device pixels: the surface puts every line on whole pixels of the screen.
+    image_.setDevicePixelRatio(1.0);
+    {
+        QPainter painter(&image_);
+        painter.setFont(font());
+        painter.fillRect(image_.rect(), ToQColor(graph_->GetBackgroundColor()));
+        surface_.Begin(painter, ratio);
+        graph_->Draw(surface_);
+        graph_->DrawCrosshair(surface_);
+        graph_->DrawCallout(surface_);
+        surface_.End();
+    }
+    image_.setDevicePixelRatio(ratio);
 }
 
 void CQRNView::paintEvent(QPaintEvent*) {

@@ -66,6 +66,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    void MakeImage();
     void Compose();
     void RepaintNow();
     void LoseCapture();

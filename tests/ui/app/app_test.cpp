@@ -11,6 +11,7 @@
 #include <QUrl>
 #include <QDropEvent>
 #include <QRegularExpression>
+#include <QScreen>
 #include <cstring>
 #include <filesystem>
 
@@ -314,6 +315,34 @@ TEST(BarPositions, AGraphBarSavedHiddenIsShownAtTheNextStart) {
     TestShellApp app(env.options);
     ASSERT_TRUE(app.InitInstance({}));
     EXPECT_TRUE(app.mainFrame()->graphBar()->isVisible());
+}
+
+TEST(MainWindowPlace, TheFirstWindowFitsTheScreenAndASavedPlaceComesBackOnIt) {
+    ShellHome env;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    {
+        TestShellApp app(env.options);
+        ASSERT_TRUE(app.InitInstance({}));
+        ui::CMainFrame* frame = app.mainFrame();
+        EXPECT_TRUE(screen.contains(frame->geometry())) << frame->width() << "x" << frame->height();
+        frame->setGeometry(40, 30, 600, 480);
+        ASSERT_TRUE(frame->close());
+    }
+    IniSettingsStore ini(env.options.settingsPath);
+    {
+        TestShellApp app(env.options);
+        ASSERT_TRUE(app.InitInstance({}));
+        EXPECT_EQ(app.mainFrame()->geometry(), QRect(40, 30, 600, 480));
+    }
+    // Saved on a screen that is gone, larger than this one, and maximized there.
+    ini.SetInt("MainWindow", "Left", 3000);
+    ini.SetInt("MainWindow", "Height", 5000);
+    ini.SetInt("MainWindow", "Maximized", 1);
+    TestShellApp app(env.options);
+    ASSERT_TRUE(app.InitInstance({}));
+    EXPECT_TRUE(app.mainFrame()->isMaximized());
+    EXPECT_TRUE(screen.contains(app.mainFrame()->normalGeometry()));
+    EXPECT_EQ(app.mainFrame()->normalGeometry().size(), QSize(600, screen.height()));
 }
 
 int CountPages(const QByteArray& pdf) {

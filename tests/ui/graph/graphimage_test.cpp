@@ -9,7 +9,10 @@
 #include <QImage>
 #include <QPainter>
 #include <array>
+#include <algorithm>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "graph/graphengine.h"
 #include "support/qt_test_app.h"
@@ -50,10 +53,12 @@ protected:
         engine.SetTraceVisible(1, 1);
     }
 
-    void Paint() {
+    // `scale` device pixels to an engine pixel, as the view paints on a high-DPI screen.
+    void Paint(qreal scale = 1.0) {
+        if (image.width() != qRound(kWidth * scale)) image = QImage(qRound(kWidth * scale), qRound(kHeight * scale), QImage::Format_RGB32);
         image.fill(ToQColor(engine.GetBackgroundColor()));
         QPainter painter(&image);
-        surface.Begin(painter);
+        surface.Begin(painter, scale);
         engine.Draw(surface);
         engine.DrawCrosshair(surface);
         engine.DrawCallout(surface);
@@ -142,6 +147,46 @@ TEST_F(GraphImage, CrosshairDiscInvertsWhatLiesUnderIt) {
     const int cy = engine.OriginY() - static_cast<int>(30.0f * engine.YScale());
     EXPECT_EQ(PixelAt(cx, cy - 6), 0x2F2F2Fu);  // grey grid 0xD0D0D0 inverted
     EXPECT_EQ(PixelAt(cx + 6, cy - 6), 0x000000u);
+}
+
+// Lengths of the runs of `color` along a row (or a column) of the image.
+std::vector<int> Runs(const QImage& image, int at, bool row, Color color) {
+    std::vector<int> runs;
+    const int length = row ? image.width() : image.height();
+    for (int i = 0, run = 0; i <= length; ++i) {
+        const bool on = i < length && FromQColor(image.pixelColor(row ? i : at, row ? at : i)) == color;
+        if (on) ++run;
+        if (!on && run > 0) runs.push_back(std::exchange(run, 0));
+    }
+    return runs;
+}
+
+TEST_F(GraphImage, OnHighDpiImagesEveryGridLineIsAsWideTextGrowsAndTheCrosshairStillInverts) {
+    Paint();
+    const QRect label(X(5) - 8, engine.OriginY() + 2, 16, 16);  // the column label "5"
+    auto lit = [&](qreal scale) {
+        int n = 0;
+        for (int y = qRound(label.top() * scale); y < qRound((label.bottom() + 1) * scale); ++y)
+            for (int x = qRound(label.left() * scale); x < qRound((label.right() + 1) * scale); ++x) n += qGray(image.pixel(x, y)) > 128;
+        return n;
+    };
+    const int litAtOne = lit(1.0);
+    engine.SetCrosshair(2.0f, 30.0f);  // on a vertical grid line and a horizontal one
+    const int cx = engine.OriginX() + static_cast<int>(engine.XScale() * 2.0f);
+    const int cy = engine.OriginY() - static_cast<int>(30.0f * engine.YScale());
+    for (const qreal scale : {1.5, 2.0}) {
+        Paint(scale);
+        // Grid lines across the plot, along a row and a column: two device pixels each.
+        for (const bool row : {true, false}) {
+            const int at = row ? qRound(engine.ValueToY(45) * scale) : qRound((X(6) + X(7)) / 2 * scale);
+            const std::vector<int> runs = Runs(image, at, row, 0xD0D0D0);
+            EXPECT_GE(runs.size(), 5u) << scale;
+            EXPECT_EQ(std::count(runs.begin(), runs.end(), 2), static_cast<long>(runs.size())) << scale << " " << row;
+        }
+        EXPECT_EQ(PixelAt(qRound(cx * scale), qRound((cy - 6) * scale)), 0x2F2F2Fu) << scale;  // grey grid inverted
+        EXPECT_EQ(PixelAt(qRound((cx + 6) * scale), qRound((cy - 6) * scale)), 0x000000u) << scale;
+        EXPECT_NEAR(lit(scale), litAtOne * scale * scale, litAtOne * scale * scale * 0.35) << scale;
+    }
 }
 
 }  // namespace
