@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QPrinter>
 #include <QStatusBar>
+#include <cstdio>
 
 #include "comm/serialport.h"
 #include "document/calibration_file.h"
@@ -126,7 +127,12 @@ bool CQRNApp::InitInstance(const QStringList& arguments) {
             // A print request prints and ends the program.
             exitCode_ = PrintDocument(command) ? 0 : 1;
             return false;
-        case ShellCommand::Kind::Invalid: exitCode_ = 2; return false;
+        case ShellCommand::Kind::Invalid:
+            // Said on the terminal, as other programs do; the usage names every form.
+            std::fprintf(stderr, "korvath: the command line \"%s\" is not understood; korvath --help shows its forms\n",
+                         arguments.join(QLatin1Char(' ')).toLocal8Bit().constData());
+            exitCode_ = 2;
+            return false;
     }
 
     // 8. The main window (which takes dropped files), then the hidden help viewer.
