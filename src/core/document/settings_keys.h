@@ -28,4 +28,8 @@ inline constexpr const char* kRecentFileList = "Recent File List";
 inline constexpr const char* kRecentFileKeyFormat = "File%d";  // 1 to 5
 inline constexpr int kRecentFileCount = 5;
 
+inline constexpr const char* kDataLog = "DataLog";
+inline constexpr const char* kCrosshairTrail = "CrosshairTrail";  // default 1: the trail is drawn
+inline constexpr int kCrosshairTrailDefault = 1;
+
 }  // namespace korvath::settings

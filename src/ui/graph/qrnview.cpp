@@ -89,6 +89,11 @@ void CQRNView::Compose() {
     painter.fillRect(clientRect_, ToQColor(graph_->GetBackgroundColor()));
     surface_.Begin(painter);
     graph_->Draw(surface_);
+    if (underCrosshair_) {
+        painter.save();
+        underCrosshair_(painter);
+        painter.restore();
+    }
     graph_->DrawCrosshair(surface_);
     graph_->DrawCallout(surface_);
     surface_.End();
