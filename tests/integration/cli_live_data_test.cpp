@@ -52,6 +52,12 @@ TEST_F(CliLiveDataTest, WatchPrintsOneLinePerReceiverCall) {
     EXPECT_EQ(lines[2]["text"], "N");
     EXPECT_EQ(lines[3]["text"], "0.0 mph");
     EXPECT_EQ(lines[5]["text"], "Open");
+    // Each line names its item and says when it was read.
+    EXPECT_EQ(lines[1]["logicalName"], "Throttle");
+    EXPECT_EQ(lines[3]["logicalName"], "VehicleSpeed");
+    EXPECT_EQ(lines[3]["displayName"], "Speed");
+    EXPECT_LE(lines[0]["time"].get<long>(), lines[6]["time"].get<long>());
+    EXPECT_EQ(lines[6]["timestamp"].get<std::string>().size(), 24u);  // 2026-12-10T01:30:00.123Z
 
     auto none = Cli("watch --ticks 1 '" + home.File("PID2/3/generic.init") + "' --device '" + sim.pty() + "'");
     EXPECT_EQ(none.exitCode, 1);
