@@ -16,7 +16,7 @@ namespace korvath::ui {
 constexpr Color kTrailColor = 0x0000FF;
 
 CrosshairTrailTool::CrosshairTrailTool(CQRNView& view, SettingsStore& settings, ToolsMenu& menu)
-    : QObject(&menu), view_(view), settings_(settings) {
+    : QObject(&menu), view_(&view), settings_(settings) {
     clock_.start();
     action_ = menu.AddItem(texts::kTrailItem, texts::kTrailStatus, [this] { SetEnabled(action_->isChecked()); });
     action_->setObjectName(QStringLiteral("CrosshairTrail"));
@@ -26,10 +26,12 @@ CrosshairTrailTool::CrosshairTrailTool(CQRNView& view, SettingsStore& settings, 
     sampler_.setInterval(kSamplePeriodMs);
     connect(&sampler_, &QTimer::timeout, this, &CrosshairTrailTool::Sample);
     if (enabled_) sampler_.start();
-    view_.SetUnderCrosshair([this](QPainter& painter) { Paint(painter); });
+    view.SetUnderCrosshair([this](QPainter& painter) { Paint(painter); });
 }
 
-CrosshairTrailTool::~CrosshairTrailTool() { view_.SetUnderCrosshair(nullptr); }
+CrosshairTrailTool::~CrosshairTrailTool() {
+    if (view_) view_->SetUnderCrosshair(nullptr);
+}
 
 void CrosshairTrailTool::SetEnabled(bool on) {
     enabled_ = on;
@@ -40,23 +42,28 @@ void CrosshairTrailTool::SetEnabled(bool on) {
         sampler_.start();
     else
         sampler_.stop();
-    view_.update();
+    if (view_) view_->update();
+}
+
+void CrosshairTrailTool::Clear() {
+    trail_.Clear();
+    if (view_) view_->update();
 }
 
 void CrosshairTrailTool::Sample() {
-    if (!enabled_) return;
+    if (!enabled_ || !view_) return;
     const bool before = !trail_.empty();
-    const CGraphEngine& graph = view_.graph();
+    const CGraphEngine& graph = view_->graph();
     trail_.Add(NowMs(), graph.CrosshairX(), graph.CrosshairY());
     trail_.Prune(NowMs());
     // A trail fades on its own: the view is drawn again while one is shown, and once more when
     // it has gone.
-    if (before || !trail_.empty()) view_.update();
+    if (before || !trail_.empty()) view_->update();
 }
 
 void CrosshairTrailTool::Paint(QPainter& painter) {
-    if (!enabled_ || trail_.empty()) return;
-    const auto dots = trail_.Dots(NowMs(), view_.graph());
+    if (!enabled_ || trail_.empty() || !view_) return;
+    const auto dots = trail_.Dots(NowMs(), view_->graph());
     painter.setRenderHint(QPainter::Antialiasing, true);
     QColor color = ToQColor(kTrailColor);
     for (std::size_t i = 0; i < dots.size(); ++i) {

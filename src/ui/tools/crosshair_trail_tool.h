@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 #include "datalog/crosshair_trail.h"
@@ -33,6 +34,8 @@ public:
 
     void SetEnabled(bool on);
     bool enabled() const { return enabled_; }
+    // Forgets the positions so far (a replay starts or ends: they belong to another drive).
+    void Clear();
     // Takes the crosshair's position now (the timer does this every 100 ms).
     void Sample();
     const datalog::CrosshairTrail& trail() const { return trail_; }
@@ -42,7 +45,8 @@ private:
     void Paint(QPainter& painter);
     std::int64_t NowMs() const { return clock_.elapsed(); }
 
-    CQRNView& view_;
+    // The frame takes the view down before its menus' tools.
+    QPointer<CQRNView> view_;
     SettingsStore& settings_;
     datalog::CrosshairTrail trail_;
     QElapsedTimer clock_;

@@ -19,6 +19,7 @@
 #include "ui/app/qt_hosts.h"
 #include "ui/dashboard/dashboard.h"
 #include "ui/graph/qrnview.h"
+#include "ui/tools/crosshair_trail_tool.h"
 #include "ui/tools/replay_panel.h"
 #include "ui/tools/tools_menu.h"
 #include "ui/tools/tools_texts.h"
@@ -31,7 +32,7 @@ QString Text(const std::string& text) { return QString::fromStdString(text); }
 
 DataLogTool::DataLogTool(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, QDockWidget* dashboardBar,
                          ToolsMenu& menu)
-    : QObject(&menu), frame_(frame), doc_(doc), view_(view), dashboardBar_(dashboardBar) {
+    : QObject(&menu), frame_(frame), menu_(menu), doc_(doc), view_(view), dashboardBar_(dashboardBar) {
     startAction_ = menu.AddItem(texts::kStartLogItem, texts::kStartLogStatus, [this] { AskAndStart(); }, true);
     startAction_->setObjectName(QStringLiteral("StartDataLog"));
     stopAction_ = menu.AddItem(texts::kStopLogItem, texts::kStopLogStatus, [this] { StopLogging(); });
@@ -53,7 +54,11 @@ DataLogTool::DataLogTool(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, QDock
     connect(&statusTimer_, &QTimer::timeout, this, &DataLogTool::ShowStatus);
 
     replay_ = new ReplayPanel(&frame, view);
-    frame.addDockWidget(Qt::BottomDockWidgetArea, replay_);
+    // The trail shows one drive: the replayed one, or the live one around it.
+    connect(replay_, &ReplayPanel::started, this, [this] { menu_.trail().Clear(); });
+    connect(replay_, &ReplayPanel::stopped, this, [this] { menu_.trail().Clear(); });
+    // Above the curves, the whole width: the dashboard's row stays as it is below them.
+    frame.addDockWidget(Qt::TopDockWidgetArea, replay_);
     replay_->hide();
 
     // The poller reads only while the dashboard is built: it stays on while a log is recorded.

@@ -61,6 +61,7 @@ private:
     void Message(const QString& text, const char* caption);
 
     QMainWindow& frame_;
+    ToolsMenu& menu_;
     CQRNDoc& doc_;
     CQRNView& view_;
     QDockWidget* dashboardBar_;

@@ -34,6 +34,7 @@ ReplayPanel::ReplayPanel(QWidget* parent, CQRNView& view) : QDockWidget(Text(tex
     slider_->setAccessibleName(Text(texts::kPosition));
     slider_->setRange(0, datalog::ReplayClock::kSliderSteps);
     slider_->setPageStep(datalog::ReplayClock::kSliderSteps / 20);
+    slider_->setMinimumWidth(kMinSliderWidth);
     time_ = new QLabel(content);
     time_->setObjectName(QStringLiteral("ReplayTime"));
     time_->setAccessibleName(Text(texts::kReplayTime));
@@ -77,6 +78,7 @@ void ReplayPanel::Start(std::unique_ptr<datalog::DataLogReader> log, std::vector
     name_->setText(name);
     speed_->setCurrentIndex(0);
     shownRow_ = kNoRow;
+    Q_EMIT started();
     ShowPosition(true);
     show();
 }
@@ -97,6 +99,7 @@ void ReplayPanel::Stop() {
         view_.Redraw();
     }
     hide();
+    Q_EMIT stopped();
 }
 
 void ReplayPanel::closeEvent(QCloseEvent* event) {

@@ -28,6 +28,7 @@ class ReplayPanel final : public QDockWidget {
     Q_OBJECT
 public:
     static constexpr int kFramePeriodMs = 40;
+    static constexpr int kMinSliderWidth = 240;
 
     ReplayPanel(QWidget* parent, CQRNView& view);
     ~ReplayPanel() override;
@@ -52,6 +53,10 @@ public:
     QComboBox* speedBox() const { return speed_; }
     QSlider* slider() const { return slider_; }
     QLabel* timeLabel() const { return time_; }
+
+Q_SIGNALS:
+    void started();
+    void stopped();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
