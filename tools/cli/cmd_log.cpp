@@ -106,8 +106,8 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         recorder.Tick();
         if (progress && recorder.elapsedMs() - lastProgress >= kProgressPeriodMs) {
             lastProgress = recorder.elapsedMs();
-            std::fprintf(stderr, "\r%s  %llu rows  link %s   ", datalog::ElapsedText(recorder.elapsedMs()).c_str(),
-                         static_cast<unsigned long long>(recorder.rows()), recorder.linkUp() ? "up" : "lost");
+            std::fprintf(stderr, "\r%s  %s  link %s   ", datalog::ElapsedText(recorder.elapsedMs()).c_str(),
+                         datalog::RowsText(recorder.rows()).c_str(), recorder.linkUp() ? "up" : "lost");
             std::fflush(stderr);
         }
     }

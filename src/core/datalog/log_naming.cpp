@@ -24,9 +24,10 @@ std::string DefinitionOfDocument(const CQRNDoc& doc) {
     return name;
 }
 
+std::string RowsText(std::uint64_t rows) { return std::to_string(rows) + (rows == 1 ? " row" : " rows"); }
+
 std::string LogStatusText(const std::string& fileName, std::int64_t elapsedMs, std::uint64_t rows, bool linkUp) {
-    std::string text = "Data log " + fileName + ": " + ElapsedText(elapsedMs) + ", " + std::to_string(rows) +
-                       (rows == 1 ? " row" : " rows");
+    std::string text = "Data log " + fileName + ": " + ElapsedText(elapsedMs) + ", " + RowsText(rows);
     if (!linkUp) text += ", link lost";
     return text;
 }

@@ -19,6 +19,8 @@ std::string DefaultLogFileName(const std::tm& localTime);
 // The definition a log is recorded with: its file name and transmission type, as
 // "KV4.def (KV4 Four-Speed)".
 std::string DefinitionOfDocument(const CQRNDoc& doc);
+// "1 row", "1234 rows".
+std::string RowsText(std::uint64_t rows);
 // "Data log drive-....csv: 0:01:23, 1234 rows" and ", link lost" while the link is down.
 std::string LogStatusText(const std::string& fileName, std::int64_t elapsedMs, std::uint64_t rows, bool linkUp);
 
