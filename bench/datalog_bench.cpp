@@ -20,8 +20,7 @@
 #include "comm/vuz_monitor.h"
 #include "datalog/data_log_recorder.h"
 #include "document/qrndoc.h"
-#include "platform/message_style.h"
-#include "platform/settings_store.h"
+#include "support/recording_host.h"
 
 namespace {
 
@@ -55,18 +54,6 @@ namespace {
 
 using namespace korvath;
 
-struct QuietHost : MessageHost, StatusHost {
-    int ShowMessage(std::string_view, std::string_view, unsigned style) override { return DefaultMessageResult(style); }
-    void SetStatusText(std::string_view) override {}
-};
-
-struct NoSettings : SettingsStore {
-    int GetInt(std::string_view, std::string_view, int d) override { return d; }
-    bool SetInt(std::string_view, std::string_view, int) override { return true; }
-    std::string GetString(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
-    bool SetString(std::string_view, std::string_view, std::string_view) override { return true; }
-};
-
 // No controller: the values are handed to the recorder as the poller would.
 struct NoLine : ByteTransport {
     bool open(std::string&, int) override { return true; }
@@ -80,8 +67,8 @@ struct NoLine : ByteTransport {
 };
 
 void RecordValues(benchmark::State& state) {
-    QuietHost host;
-    NoSettings settings;
+    testing::RecordingHost host;
+    testing::MemorySettings settings;
     CQRNDoc doc(DocumentHost{host, host, settings}, std::string(KORVATH_BIN_DIR), std::make_unique<NoLine>());
     if (!doc.LoadDefinitionFile(std::string(KORVATH_BIN_DIR) + "/PID2/3/KV4.def") || !doc.ReadDeclarations(1) ||
         doc.LoadDataItems([](std::int32_t, const char*, const float*) {}) == 0) {

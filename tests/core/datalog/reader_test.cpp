@@ -43,7 +43,7 @@ TEST(CsvTextTest, FieldsAreQuotedOnlyWhenTheyMustBeAndNumbersUseAPoint) {
     EXPECT_EQ(DecimalsOfFormat("%g"), -1);
 }
 
-class ReaderTest : public ::testing::Test {
+class LogReaderTest : public ::testing::Test {
 protected:
     std::string Write(const std::string& body) {
         return dir.Write("log.csv", "Time,Speed,Gear,Speed (raw),Gear (raw),Crosshair X,Crosshair Y,Link,Definition\r\n"
@@ -55,7 +55,7 @@ protected:
     std::string why;
 };
 
-TEST_F(ReaderTest, RowsAreFoundByTimeAndReadFromDisk) {
+TEST_F(LogReaderTest, RowsAreFoundByTimeAndReadFromDisk) {
     ASSERT_TRUE(reader.Open(Write("100,12.5,First,125,1,1.5,12.5,,\r\n"
                                   "200,,,,,,,link lost,\r\n"
                                   "350,\"3,0\",\"Se\"\"c\nond\",30,2,2,3,,\r\n"),
@@ -87,7 +87,7 @@ TEST_F(ReaderTest, RowsAreFoundByTimeAndReadFromDisk) {
     EXPECT_FALSE(reader.ReadRow(3, row));
 }
 
-TEST_F(ReaderTest, HostileFilesAreRefusedOrTheirBadRowsSkipped) {
+TEST_F(LogReaderTest, HostileFilesAreRefusedOrTheirBadRowsSkipped) {
     EXPECT_FALSE(reader.Open(dir.File("missing.csv"), why));
     EXPECT_FALSE(reader.Open(dir.Write("empty.csv", ""), why));
     EXPECT_FALSE(reader.Open(dir.Write("plain.csv", "a,b,c\r\n1,2,3\r\n"), why));
