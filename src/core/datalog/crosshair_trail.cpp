@@ -5,7 +5,7 @@
 namespace korvath::datalog {
 
 void CrosshairTrail::Add(std::int64_t nowMs, float x, float y) {
-    if (x <= -1.0f) return;
+    if (x <= -1.0f || y == -1.0f) return;
     if (!positions_.empty() && positions_.back().x == x && positions_.back().y == y) return;
     positions_.push_back({nowMs, x, y});
     while (positions_.size() > kMaxPositions) positions_.pop_front();

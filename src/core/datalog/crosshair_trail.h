@@ -23,8 +23,9 @@ public:
     static constexpr std::size_t kMaxPositions = 500;
     static constexpr float kNewestAlpha = 0.8f;
 
-    // A position of the crosshair at `nowMs`: hidden positions (x <= -1) and a repeat of the last
-    // position add nothing.
+    // A position of the crosshair at `nowMs`. Hidden positions (x <= -1), a y still at the hidden
+    // state's -1 (only x has come since the link answered) and a repeat of the last position add
+    // nothing.
     void Add(std::int64_t nowMs, float x, float y);
     void Clear() { positions_.clear(); }
     // Forgets positions older than the span.

@@ -110,6 +110,7 @@ TEST(CrosshairTrailTest, DotsLieWhereTheCrosshairWasAndFadeWithAge) {
     trail.Add(0, 1.0f, 20.0f);
     trail.Add(100, 1.0f, 20.0f);  // still there: no new dot
     trail.Add(200, -1.0f, -1.0f);  // hidden: nothing
+    trail.Add(300, 4.0f, -1.0f);   // only x known yet: nothing
     trail.Add(1000, 2.0f, 30.0f);
     trail.Add(4000, 3.0f, 40.0f);
     ASSERT_EQ(trail.size(), 3u);
