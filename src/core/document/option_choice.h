@@ -15,9 +15,13 @@ void ApplyCheckBoxChoice(CQRNDoc& doc, std::string_view section, std::string_vie
                          std::string_view logicalName, int state);
 
 // Radio option radioIndex of a group now in `state`; only the option that became checked acts.
-// The block is looked up in the section the reader has selected (the page selects its own when it
-// is shown).
-void ApplyRadioChoice(CQRNDoc& doc, std::string_view section, std::string_view logicalName, int radioIndex,
-                      int state);
+// The block is looked up in the page's own section as for a check box: the reader's selection
+// may have moved since the page was shown (the tuning bar's rebuild selects its own section).
+void ApplyRadioChoice(CQRNDoc& doc, std::string_view section, std::string_view pageLogicalName,
+                      std::string_view logicalName, int radioIndex, int state);
+
+// Selects the page's section in the reader: the occurrence named pageLogicalName, or the first
+// occurrence when the page has no name.
+bool SelectPageSection(CQRNDoc& doc, std::string_view section, std::string_view pageLogicalName);
 
 }  // namespace korvath

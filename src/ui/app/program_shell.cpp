@@ -7,6 +7,7 @@
 #include "platform/paths.h"
 #include "platform/program_relative_path.h"
 #include "platform/settings_store.h"
+#include "ui/app/command_table.h"
 #include "ui/app/mainfrm.h"
 #include "ui/app/qrn.h"
 #include "ui/dashboard/dashboard.h"
@@ -15,6 +16,7 @@
 #include "ui/dialogs/startup_box.h"
 #include "ui/help/help_texts.h"
 #include "ui/help/helpdialog.h"
+#include "ui/settings/dynamicpropertysheet.h"
 #include "ui/graph/dynamicdialogbar.h"
 #include "ui/graph/qrnview.h"
 
@@ -46,6 +48,61 @@ void ProgramShellWindows::CreateDesktopShortcut() {
 std::string ProgramShellWindows::ProgramDirectoryPath() const {
     const CQRNDoc* doc = app_.document();
     return doc ? doc->programDirectory() : ProgramDirectory();
+}
+
+namespace {
+// The main frame chooses the page template from the system font; the smaller one without a frame.
+constexpr int kSmallPageTemplate = 136;
+int SheetTemplate(QWidget* frame) {
+    auto* mainFrame = qobject_cast<CMainFrame*>(frame);
+    return mainFrame ? mainFrame->PropertySheetTemplate() : kSmallPageTemplate;
+}
+}  // namespace
+
+QWidget* ProgramShellWindows::CreateSystemSettings(QWidget* frame, CQRNDoc& doc) {
+    auto* sheet = new CDynamicPropertySheet(QString::fromLatin1(settings_sheet::kSystemSettingsCaption),
+                                            SheetTemplate(frame), SheetMode::SystemSettings, frame);
+    if (!sheet->BuildPages(&doc)) {
+        delete sheet;
+        return nullptr;
+    }
+    // Modeless, owned by the main window, gone when closed.
+    sheet->setWindowFlag(Qt::Window, true);
+    sheet->setModal(false);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->SetTabTexts();
+    // The first two pages are built at once; the sheet opens on the first.
+    if (sheet->pageCount() > 1) {
+        sheet->SetActivePage(1);
+        sheet->SetActivePage(0);
+    }
+    return sheet;
+}
+
+void ProgramShellWindows::RunSetupWizard(QWidget* frame, CQRNDoc& doc) {
+    CDynamicPropertySheet wizard(QString::fromLatin1(settings_sheet::kSetupWizardCaption), SheetTemplate(frame),
+                                 SheetMode::SetupWizard, frame);
+    if (wizard.BuildPages(&doc)) wizard.exec();
+}
+
+void ProgramShellWindows::RefreshSheetPages(void* sheet) {
+    if (CDynamicPropertySheet* live = CDynamicPropertySheet::FromHandle(sheet)) live->RebuildPages();
+}
+
+void ProgramShellWindows::RefreshSettingsSheet(QWidget* sheet, int cyclePages) {
+    CQRNDoc* doc = app_.document();
+    if (!doc) return;
+    auto* open = qobject_cast<CDynamicPropertySheet*>(sheet);
+    const SettingsSheetRefresh plan =
+        PlanSettingsSheetRefresh(open != nullptr, cyclePages, doc->calibration().application.TransmissionType);
+    if (plan.rebuild) open->RebuildPages();
+    if (plan.open) {
+        CMainFrame* frame = app_.mainFrame();
+        if (!frame) return;
+        frame->OnCommand(cmd::SystemSettings);
+        open = qobject_cast<CDynamicPropertySheet*>(frame->systemSettings());
+    }
+    if (plan.visit && open) open->VisitPages();
 }
 
 void ProgramShellWindows::CreateHelpViewer(QWidget* frame) {

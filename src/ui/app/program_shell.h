@@ -2,7 +2,7 @@
 // The program's own windows behind the main window's hooks: the About and Getting Started
 // boxes, the COM port dialog on the document's controller link, the help viewer, the desktop
 // launcher, and the contents of the two bars (the tuning bar's legend and the dashboard's live
-// values). The settings sheets keep the stand-ins of ShellWindows until their windows take them over.
+// values), and the System Settings window and Initial Setup wizard.
 
 #include <QPointer>
 #include <string_view>
@@ -26,6 +26,12 @@ public:
     void RebuildTuningBar(QWidget* bar, CQRNDoc& doc) override;
     void BuildDashboard(QWidget* bar, CQRNDoc& doc) override;
     void TeardownDashboard(QWidget* bar) override;
+
+    // The settings sheets on the document's definition.
+    QWidget* CreateSystemSettings(QWidget* frame, CQRNDoc& doc) override;
+    void RunSetupWizard(QWidget* frame, CQRNDoc& doc) override;
+    void RefreshSheetPages(void* sheet) override;
+    void RefreshSettingsSheet(QWidget* sheet, int cyclePages) override;
 
     void CreateHelpViewer(QWidget* frame) override;
     // The contents topic of the program's help.

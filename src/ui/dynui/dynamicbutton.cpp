@@ -94,7 +94,7 @@ void CDynamicButton::OnClicked() {
 void CDynamicButton::RunClickPath() {
     const int state = CheckState();
     if (radioIndex >= 0)
-        ApplyRadioChoice(*document, SectionOf(page), logicalName, radioIndex, state);
+        ApplyRadioChoice(*document, SectionOf(page), PageNameOf(page), logicalName, radioIndex, state);
     else
         ApplyCheckBoxChoice(*document, SectionOf(page), PageNameOf(page), logicalName, state);
 }

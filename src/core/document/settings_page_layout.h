@@ -1,0 +1,73 @@
+#pragma once
+// Where the controls of a settings page stand, in pixels of the page's client area: two columns
+// (x 10-340 and 350-680) with a free y each, half-width slots at x 175 and 515 that put a control
+// beside the previous one of their column, a full-width text box, and the selector list with its
+// description and picture at the top. The page's widgets only take these rectangles.
+
+#include <vector>
+
+namespace korvath {
+
+namespace settings_layout {
+inline constexpr int kLeftX1 = 10, kLeftX2 = 340;
+inline constexpr int kRightX1 = 350, kRightX2 = 680;
+inline constexpr int kLeftSlotX = 175, kRightSlotX = 515;
+inline constexpr int kFirstRow = 5;
+inline constexpr int kRowAfterSelector = 210;
+inline constexpr int kFieldWidth = 140;
+inline constexpr int kFullWidth = 680;
+}  // namespace settings_layout
+
+struct PageRect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool operator==(const PageRect&) const = default;
+};
+
+struct CaptionedPlacement {
+    PageRect label;
+    PageRect field;  // a combo box's list includes its dropped-down part
+};
+
+struct SelectorPlacement {
+    CaptionedPlacement list;
+    PageRect description;
+    PageRect picture;
+};
+
+struct RadioPlacement {
+    std::vector<PageRect> options;
+    PageRect frame;
+};
+
+class SettingsPageLayout {
+public:
+    int leftY = settings_layout::kFirstRow;
+    int rightY = settings_layout::kFirstRow;
+
+    // Both columns back to the first row: below the selector when the page has one.
+    void Reset(bool hasSelector);
+    // A block's ySpace, into the column its xPosition uses (left for 0 and 2).
+    void AddSpace(int xPosition, int ySpace);
+
+    CaptionedPlacement PlaceComboBox(int xPosition);
+    SelectorPlacement PlaceSelector();
+    CaptionedPlacement PlaceEditBox(int xPosition, int width);
+    CaptionedPlacement PlaceTextBox(int xPosition, int width);
+    PageRect PlacePushButton(int xPosition);
+    PageRect PlaceCheckBox(int xPosition);
+    RadioPlacement PlaceRadioGroup(int xPosition, int optionCount);
+
+    // The lowest bottom of anything placed so far.
+    int bottom() const { return bottom_; }
+
+private:
+    CaptionedPlacement PlaceField(int xPosition, int width, bool fullWidthAllowed);
+    int& ColumnY(int xPosition);
+    void Extend(const PageRect& r);
+
+    int bottom_ = 0;
+};
+
+}  // namespace korvath
