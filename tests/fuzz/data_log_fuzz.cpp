@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -11,7 +12,12 @@
 
 KORVATH_FUZZ_TARGET(data_log)(const std::uint8_t* data, std::size_t size) {
     using namespace korvath::datalog;
-    static const std::string path = "/tmp/korvath-fuzz-log-" + std::to_string(getpid()) + ".csv";
+    // One file for every input, removed when the program ends.
+    static const struct TempFile {
+        std::string path = "/tmp/korvath-fuzz-log-" + std::to_string(getpid()) + ".csv";
+        ~TempFile() { std::remove(path.c_str()); }
+    } file;
+    const std::string& path = file.path;
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
