@@ -19,7 +19,8 @@ inline std::string SimulatorPath() { return std::string(KORVATH_BIN_DIR) + "/kor
 
 class SimProcess {
 public:
-    explicit SimProcess(const std::vector<std::string>& options) {
+    // drive: the simulated car drives (otherwise its RAM stays still).
+    explicit SimProcess(const std::vector<std::string>& options, bool drive = false) {
         errPath_ = std::filesystem::temp_directory_path() /
                    ("korvath-sim-err-" + std::to_string(getpid()) + "-" + std::to_string(++Counter()));
         int out[2];
@@ -31,7 +32,8 @@ public:
             if (err) dup2(fileno(err), STDERR_FILENO);
             close(out[0]);
             close(out[1]);
-            std::vector<std::string> argv{SimulatorPath(), "--no-drive"};
+            std::vector<std::string> argv{SimulatorPath()};
+            if (!drive) argv.push_back("--no-drive");
             argv.insert(argv.end(), options.begin(), options.end());
             std::vector<char*> raw;
             for (auto& a : argv) raw.push_back(a.data());

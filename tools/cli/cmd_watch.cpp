@@ -2,21 +2,15 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <functional>
+#include <ctime>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "cli_command.h"
-#include "cli_host.h"
-#include "cli_link.h"
-#include "document/calibration_file.h"
-#include "document/qrndoc.h"
-#include "platform/paths.h"
+#include "cli_live_session.h"
+#include "datalog/data_log_recorder.h"
 
 namespace korvath::cli {
 namespace {
@@ -26,41 +20,26 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args);
 const Command kCommand{
     "watch", "[--ticks N] [FILE] [--port N | --device PATH]",
     "poll the live data items of FILE's definition (a calibration or a definition file; default: a new "
-    "calibration) for N timer ticks (default 20) and print one JSON line per value",
+    "calibration) for N timer ticks (default 20) and print one JSON line per value, with the item's names, "
+    "the milliseconds since the start and the UTC time",
     &Run};
 const CommandRegistration kRegistration{kCommand};
 
 constexpr long kDefaultTicks = 20;
 constexpr long kMaxTicks = 1000000;
 
-// The poll timer, driven by the command: each Fire waits one period and runs the tick.
-class SteppedTimer final : public TimerHost {
-public:
-    void StartTimer(unsigned periodMs, std::function<void()> tick) override {
-        period_ = periodMs;
-        tick_ = std::move(tick);
-        running_ = true;
-    }
-    void StopTimer() override { running_ = false; }
-    void Fire() {
-        std::this_thread::sleep_for(std::chrono::milliseconds(period_));
-        auto tick = tick_;
-        if (running_ && tick) tick();
-    }
-
-private:
-    unsigned period_ = 1000;
-    std::function<void()> tick_;
-    bool running_ = false;
-};
-
-// A calibration file starts with its format's header; anything else is taken as a definition.
-bool IsCalibrationFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string head(kLegacyHeader.size(), '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<std::size_t>(in.gcount()));
-    return head.starts_with(kCalibrationHeader) || head.starts_with(kLegacyHeader);
+// "2026-12-10T01:30:00.123Z"
+std::string UtcTimestamp() {
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t seconds = system_clock::to_time_t(now);
+    const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[96];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900, utc.tm_mon + 1,
+                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<int>(ms));
+    return text;
 }
 
 int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
@@ -82,34 +61,25 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         }
     }
 
-    TerminalHost terminal(options.verbose);
-    auto settings = OpenSettings();
-    SteppedTimer timer;
-    CQRNDoc doc(DocumentHost{terminal, terminal, *settings, &timer}, ProgramDirectory(),
-                MakeTransport(link, *settings));
-    // Every tick would wait for a device that is not there: say which one at once.
-    if (ReportOpenFailure(doc.monitor(), options.command)) return kFailure;
-    if (!file.empty()) {
-        if (IsCalibrationFile(file)) {
-            if (!OpenCalibrationFile(doc, file)) return kFailure;
-        } else {
-            if (!doc.LoadDefinitionFile(file) || !doc.ReadApplicationID() || !doc.ReadDeclarations(1)) {
-                std::fprintf(stderr, "korvath-cli watch: %s is neither a calibration nor a usable definition\n",
-                             file.c_str());
-                return kFailure;
-            }
-            // A new calibration on this definition: a changed controller re-targets it at the file
-            // of the same name in its own directory, as when a calibration is opened.
-            doc.calibration().application.DefinitionFileName = std::filesystem::path(file).filename().string();
-            doc.IdentifyController(0, 1);
-        }
-    }
-
+    LiveSession session(options, link);
+    if (!StartLiveSession(session, file, options.command)) return kFailure;
+    CQRNDoc& doc = *session.doc;
+    const std::int64_t start = datalog::SteadyNowMs();
     bool anyValue = false;
     const std::int32_t handle = doc.LoadDataItems([&](std::int32_t index, const char* text, const float* value) {
         nlohmann::ordered_json line{{"index", index}, {"text", nullptr}, {"value", nullptr}};
         if (text) line["text"] = text;
         if (value) line["value"] = *value;
+        // The poller calls while its cursor is on the item it reads.
+        const CTCS_Monitor& monitor = *doc.monitor();
+        if (index != live_data::kLinkLostIndex && monitor.poll_cursor() >= 0 &&
+            monitor.poll_cursor() < monitor.item_count()) {
+            const DataItem& item = monitor.data_item(monitor.poll_cursor());
+            line["logicalName"] = item.logicalName;
+            line["displayName"] = item.displayName;
+        }
+        line["time"] = datalog::SteadyNowMs() - start;
+        line["timestamp"] = UtcTimestamp();
         anyValue |= index >= 0;
         std::printf("%s\n", line.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace).c_str());
         std::fflush(stdout);
@@ -118,16 +88,9 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         std::fprintf(stderr, "korvath-cli watch: the definition has no [DataItems] section\n");
         return kFailure;
     }
-    // A tick that finds the link down tries to regain it; when that fails too, the link is lost.
     bool everConnected = false;
     bool lost = false;
-    for (long i = 0; i < ticks && !lost; ++i) {
-        const bool before = doc.monitor()->is_connected() != 0;
-        timer.Fire();
-        const bool after = doc.monitor()->is_connected() != 0;
-        everConnected |= after;
-        lost = everConnected && !before && !after;
-    }
+    for (long i = 0; i < ticks && !lost; ++i) lost = TickLostLink(session, everConnected);
     doc.UnloadDataItems(handle);
     if (lost) {
         std::fprintf(stderr, "korvath-cli watch: the link to the controller was lost\n");

@@ -107,4 +107,22 @@ std::string DataItemText(const DataItem& item, int raw, float value) {
     return {};
 }
 
+std::vector<DataItem> ReadDataItems(MonitorClient& source, bool* hasSection) {
+    std::vector<DataItem> items;
+    const bool found = source.FindSection(live_data::kSection, 0);
+    if (hasSection) *hasSection = found;
+    if (!found) return items;
+    std::int32_t monitored = 0, logged = 0;
+    std::string label;
+    DataItem item;
+    for (int next = 0; items.size() < live_data::kMaxItems && source.FindBlock(live_data::kBlockKey, label, next);
+         next = 1) {
+        if (!ReadDataItem(source, label, item)) continue;
+        item.monitorIndex = item.monitorFlag != 0 ? monitored++ : live_data::kNoIndex;
+        item.logIndex = item.logFlag != 0 ? logged++ : live_data::kNoIndex;
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+
 }  // namespace korvath

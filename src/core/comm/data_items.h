@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvath {
 
@@ -114,6 +115,10 @@ bool DisplayFormatUsable(std::string_view format);
 // False when the block describes no item the poller keeps: neither monitored, logged nor
 // positioning the crosshair, or a label other than the two item types.
 bool ReadDataItem(MonitorClient& source, std::string_view label, DataItem& item);
+
+// The items the poller keeps of the source's "[DataItems]", in file order (at most 20); with no
+// section: none, and `hasSection` false.
+std::vector<DataItem> ReadDataItems(MonitorClient& source, bool* hasSection = nullptr);
 
 // The display text of a reading: raw is the last RAM value the formula read (1000 when it read
 // none), value the converted value. Limits compare the raw value.

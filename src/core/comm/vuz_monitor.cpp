@@ -8,6 +8,7 @@
 
 #include "comm/comm_texts.h"
 #include "comm/monitor_client.h"
+#include "comm/poll_observer.h"
 #include "comm/ram_names.h"
 #include "platform/host.h"
 #include "platform/message_style.h"
@@ -55,7 +56,9 @@ void CTCS_Monitor::set_connected(std::int32_t state) {
         if (unsigned period = LiveDataPeriod(); period > 0) RestartTimer(period);
         if (document_) document_->ShowConnectionStatus(1);
     }
+    const bool changed = (connected_ != 0) != (state != 0);
     connected_ = state;
+    if (changed && observer_) observer_->OnLinkState(state != 0);
 }
 
 void CTCS_Monitor::set_NVM_type(std::int32_t n) {

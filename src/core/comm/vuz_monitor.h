@@ -19,6 +19,7 @@ namespace korvath {
 
 class MonitorClient;
 class PacketProgress;
+class PollObserver;
 class TimerHost;
 
 class CTCS_Monitor {
@@ -162,17 +163,23 @@ public:
     std::int32_t monitor_item_count() const { return monitorItemCount_; }
     std::int32_t log_item_count() const { return logItemCount_; }
     std::int32_t poll_cursor() const { return pollCursor_; }
+    // Sees every reading, crosshair coordinate, link change and round (null: none). Not owned.
+    void set_poll_observer(PollObserver* observer) { observer_ = observer; }
+    PollObserver* poll_observer() const { return observer_; }
 
 private:
     // Picks the next due item, counting the visits of the items passed over; -1 when none is due.
     std::int32_t NextDueItem();
     void PollItem(DataItem& item);
     void Deliver(std::int32_t index, const char* text, const float* value);
+    // The cursor to the next item; a return to the first ends a round.
+    void AdvanceCursor();
 
     std::array<DataItem, live_data::kMaxItems> items_{};
     std::array<LiveDataReceiver, live_data::kReceiverSlots> receivers_{};
     FormulaParser evaluator_;
     bool polling_ = false;  // a tick is under way (a message box inside it may dispatch another)
+    PollObserver* observer_ = nullptr;
     // --- end of live data items
 };
 

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "comm/monitor_client.h"
+#include "comm/poll_observer.h"
 #include "comm/vuz_monitor.h"
 
 namespace korvath {
@@ -22,14 +23,11 @@ std::int32_t CTCS_Monitor::load_data_items(MonitorClient* document, LiveDataRece
     dashboardPeriod_ = std::clamp(dashboardPeriod_, live_data::kMinPeriodMs, live_data::kMaxPeriodMs);
     dataLogPeriod_ = std::clamp(dataLogPeriod_, live_data::kMinPeriodMs, live_data::kMaxPeriodMs);
 
-    std::string label;
-    for (int next = 0; itemCount_ < live_data::kMaxItems && document->FindBlock(live_data::kBlockKey, label, next);
-         next = 1) {
-        DataItem& item = items_[static_cast<std::size_t>(itemCount_)];
-        if (!ReadDataItem(*document, label, item)) continue;  // the record is reused by the next block
-        item.monitorIndex = item.monitorFlag != 0 ? monitorItemCount_++ : live_data::kNoIndex;
-        item.logIndex = item.logFlag != 0 ? logItemCount_++ : live_data::kNoIndex;
-        ++itemCount_;
+    // The period keys are read first: reading the items moves the reader's cursors on.
+    for (DataItem& item : ReadDataItems(*document)) {
+        if (item.monitorIndex != live_data::kNoIndex) ++monitorItemCount_;
+        if (item.logIndex != live_data::kNoIndex) ++logItemCount_;
+        items_[static_cast<std::size_t>(itemCount_++)] = std::move(item);
     }
 
     receivers_[1] = std::move(receiver);
@@ -37,6 +35,7 @@ std::int32_t CTCS_Monitor::load_data_items(MonitorClient* document, LiveDataRece
         RestartTimer(kLinkLostPeriodMs);
     else
         RestartTimer(static_cast<unsigned>(logItemCount_ > 0 ? dataLogPeriod_ : dashboardPeriod_));
+    if (observer_) observer_->OnItemsChanged();
     return 1;
 }
 
@@ -45,6 +44,7 @@ void CTCS_Monitor::unload_data_items(std::int32_t handle) {
     itemCount_ = monitorItemCount_ = logItemCount_ = 0;
     pollCursor_ = 0;
     RestartTimer(kLinkLostPeriodMs);
+    if (observer_) observer_->OnItemsChanged();
 }
 
 void CTCS_Monitor::mark_link_lost() {
@@ -68,11 +68,11 @@ std::int32_t CTCS_Monitor::NextDueItem() {
     for (;;) {
         DataItem& item = items_[static_cast<std::size_t>(pollCursor_)];
         if (++item.tickCounter >= item.tickLimit) return pollCursor_;
-        pollCursor_ = pollCursor_ + 1 < itemCount_ ? pollCursor_ + 1 : 0;
         if (itemCount_ == 1) {
             pollCursor_ = start;
             return -1;
         }
+        AdvanceCursor();
     }
 }
 
@@ -118,6 +118,8 @@ void CTCS_Monitor::PollItem(DataItem& item) {
         value = static_cast<float>(evaluator_.Evaluate(formula, 1.0, errorPosition, errorText, 1));
         text = DataItemText(item, raw, value);
     }
+    if (observer_ && raw != kNoValue)
+        observer_->OnItemRead(static_cast<std::int32_t>(&item - items_.data()), raw, value, text);
     if (index > live_data::kNoIndex) Deliver(index, text.c_str(), nullptr);
     if (index == live_data::kLinkLostIndex) return;
 
@@ -134,11 +136,17 @@ void CTCS_Monitor::PollItem(DataItem& item) {
         const auto coordinate =
             static_cast<float>(evaluator_.Evaluate(crosshair, static_cast<double>(value), errorPosition, errorText, 1));
         const char axis = static_cast<char>(std::toupper(static_cast<unsigned char>(item.crosshairMode[0])));
+        if (observer_ && (axis == 'X' || axis == 'Y')) observer_->OnCrosshair(axis, coordinate);
         if (axis == 'X') Deliver(live_data::kCrosshairXIndex, nullptr, &coordinate);
         if (axis == 'Y') Deliver(live_data::kCrosshairYIndex, nullptr, &coordinate);
     }
     // A receiver may have unloaded the items meanwhile.
-    if (itemCount_ > 0) pollCursor_ = pollCursor_ + 1 < itemCount_ ? pollCursor_ + 1 : 0;
+    if (itemCount_ > 0) AdvanceCursor();
+}
+
+void CTCS_Monitor::AdvanceCursor() {
+    pollCursor_ = pollCursor_ + 1 < itemCount_ ? pollCursor_ + 1 : 0;
+    if (pollCursor_ == 0 && observer_) observer_->OnRoundComplete();
 }
 
 }  // namespace korvath

@@ -38,4 +38,8 @@ inline constexpr const char* kWindowWidth = "Width";
 inline constexpr const char* kWindowHeight = "Height";
 inline constexpr const char* kWindowMaximized = "Maximized";  // 1: maximized
 
+inline constexpr const char* kDataLog = "DataLog";
+inline constexpr const char* kCrosshairTrail = "CrosshairTrail";  // default 1: the trail is drawn
+inline constexpr int kCrosshairTrailDefault = 1;
+
 }  // namespace korvath::settings

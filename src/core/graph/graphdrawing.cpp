@@ -101,10 +101,15 @@ void CGraphEngine::DrawTrace(DrawSurface& surface, int trace) {
     if (PointAt(trace, pointCount_ - 1).selected) DrawMarker(surface, trace, previousX, previousY);
 }
 
+void CGraphEngine::CrosshairCentre(float x, float y, int& cx, int& cy) const {
+    cx = graph::Trunc(xScale_ * x) + originX_;
+    cy = originY_ - graph::Trunc((y - static_cast<float>(axisMinimum_)) * yScale_);
+}
+
 int CGraphEngine::DrawCrosshair(DrawSurface& surface) {
     if (crosshairX_ <= -1.0f) return 0;
-    const int cx = graph::Trunc(xScale_ * crosshairX_) + originX_;
-    const int cy = originY_ - graph::Trunc((crosshairY_ - static_cast<float>(axisMinimum_)) * yScale_);
+    int cx = 0, cy = 0;
+    CrosshairCentre(crosshairX_, crosshairY_, cx, cy);
     const int r = metrics_.crosshairRadius;
 
     // The disc inverts whatever lies under it.

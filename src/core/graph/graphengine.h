@@ -200,6 +200,8 @@ public:
     // Pixel position of a column and of a value in the last layout (truncated, never rounded).
     int ColumnToX(int column) const;
     int ValueToY(float value) const;
+    // Where the crosshair's centre lies for (x column units, y value units) in the last layout.
+    void CrosshairCentre(float x, float y, int& cx, int& cy) const;
 
 private:
     struct Label {

@@ -118,7 +118,7 @@ CMainFrame::CMainFrame(CQRNApp& app, CQRNDoc& doc, SettingsStore& settings, Cont
     view_->SetMinTrackSizeHandler([this](int w, int h) { SetMinTrackSize(w, h); });
     setCentralWidget(view_);
     view_->setFocus();
-    tools_ = new ToolsMenu(*this, doc_, *view_, settings_, [this] { return app_.DocumentName(); });
+    tools_ = new ToolsMenu(*this, doc_, *view_, settings_, [this] { return app_.DocumentName(); }, dashboard_);
 
     RestoreBarState();
     RestorePlacement();

@@ -106,7 +106,7 @@ bool CDashboard::BuildDashboard() {
     if (!displays_.empty()) {
         QPointer<CDashboard> self(this);
         pollHandle_ = document->LoadDataItems([self](std::int32_t index, const char* text, const float* value) {
-            if (self) self->OnLiveData(index, text, value);
+            if (self && !self->replaying_) self->OnLiveData(index, text, value);
         });
         Show(state_.Build(static_cast<int>(displays_.size())));
     }

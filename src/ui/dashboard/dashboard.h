@@ -44,6 +44,10 @@ public:
     void TeardownDashboard();
     void OnLiveData(std::int32_t index, const char* text, const float* value);
     void SetConnected(int state);
+    // While a data log is replayed the poller's values are not shown (the link stays as it is);
+    // the replay shows its own through OnLiveData.
+    void SetReplaying(bool replaying) { replaying_ = replaying; }
+    bool replaying() const { return replaying_; }
 
     // The value boxes in display order (each owns its caption as its companion).
     const std::vector<CDynamicStatic*>& displays() const { return displays_; }
@@ -62,6 +66,7 @@ private:
     std::vector<CDynamicStatic*> displays_;
     QPointer<CQRNView> tuningView_;
     std::int32_t pollHandle_ = 0;
+    bool replaying_ = false;
     DashboardState state_;
 };
 

@@ -100,6 +100,13 @@ void CQRNView::Compose() {
         painter.fillRect(image_.rect(), ToQColor(graph_->GetBackgroundColor()));
         surface_.Begin(painter, ratio);
         graph_->Draw(surface_);
+        if (underCrosshair_) {
+            // What lies under the crosshair is drawn in the view's own pixels.
+            painter.save();
+            painter.scale(ratio, ratio);
+            underCrosshair_(painter);
+            painter.restore();
+        }
         graph_->DrawCrosshair(surface_);
         graph_->DrawCallout(surface_);
         surface_.End();

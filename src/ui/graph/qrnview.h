@@ -11,6 +11,7 @@
 #include "graph/graphengine.h"
 #include "ui/graph/qpainter_surface.h"
 
+class QPainter;
 class QPrinter;
 
 namespace korvath {
@@ -35,6 +36,9 @@ public:
     CGraphEngine& graph() { return *graph_; }
     // Called on every size change with the minimum tracking size (450, 420).
     void SetMinTrackSizeHandler(std::function<void(int, int)> handler) { minTrackSize_ = std::move(handler); }
+
+    // Draws over the curves and under the crosshair (the crosshair's trail); null: nothing.
+    void SetUnderCrosshair(std::function<void(QPainter&)> draw) { underCrosshair_ = std::move(draw); }
 
     // Invalidates the whole view and paints it at once.
     void Redraw();
@@ -80,6 +84,7 @@ private:
     bool capture_ = false;
     int paintCount_ = 0;
     std::function<void(int, int)> minTrackSize_;
+    std::function<void(QPainter&)> underCrosshair_;
 };
 
 // The engine's modifier bits (Shift 4, Ctrl 8) of a Qt modifier state.

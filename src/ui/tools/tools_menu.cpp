@@ -7,13 +7,15 @@
 
 #include "ui/app/app_texts.h"
 #include "ui/tools/compare_tool.h"
+#include "ui/tools/crosshair_trail_tool.h"
 #include "ui/tools/curve_export_tool.h"
+#include "ui/tools/data_log_tool.h"
 #include "ui/tools/tools_texts.h"
 
 namespace korvath::ui {
 
 ToolsMenu::ToolsMenu(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsStore& settings,
-                     std::function<QString()> documentName)
+                     std::function<QString()> documentName, QDockWidget* dashboardBar)
     : QObject(&frame) {
     setObjectName(QStringLiteral("ToolsMenu"));
     QMenuBar* bar = frame.menuBar();
@@ -27,6 +29,8 @@ ToolsMenu::ToolsMenu(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsS
 
     compare_ = new CompareTool(frame, doc, view, settings, *this);
     export_ = new CurveExportTool(frame, view, std::move(documentName), *this);
+    dataLog_ = new DataLogTool(frame, doc, view, dashboardBar, *this);
+    trail_ = new CrosshairTrailTool(view, settings, *this);
 }
 
 ToolsMenu::~ToolsMenu() = default;

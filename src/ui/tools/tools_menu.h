@@ -6,6 +6,7 @@
 #include <functional>
 
 class QAction;
+class QDockWidget;
 class QMainWindow;
 class QMenu;
 
@@ -18,14 +19,17 @@ namespace korvath::ui {
 
 class CQRNView;
 class CompareTool;
+class CrosshairTrailTool;
 class CurveExportTool;
+class DataLogTool;
 
 class ToolsMenu final : public QObject {
     Q_OBJECT
 public:
-    // documentName: the edited document's name, as the title bar shows it.
+    // documentName: the edited document's name, as the title bar shows it. dashboardBar: the bar
+    // that holds the dashboard (a data log keeps it on), may be null.
     ToolsMenu(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsStore& settings,
-              std::function<QString()> documentName);
+              std::function<QString()> documentName, QDockWidget* dashboardBar = nullptr);
     ~ToolsMenu() override;
 
     QMenu* menu() const { return menu_; }
@@ -36,11 +40,15 @@ public:
 
     CompareTool& compare() const { return *compare_; }
     CurveExportTool& curveExport() const { return *export_; }
+    DataLogTool& dataLog() const { return *dataLog_; }
+    CrosshairTrailTool& trail() const { return *trail_; }
 
 private:
     QMenu* menu_ = nullptr;
     CompareTool* compare_ = nullptr;
     CurveExportTool* export_ = nullptr;
+    DataLogTool* dataLog_ = nullptr;
+    CrosshairTrailTool* trail_ = nullptr;
 };
 
 }  // namespace korvath::ui

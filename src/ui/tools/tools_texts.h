@@ -12,6 +12,37 @@ inline constexpr const char* kStopCompareStatus = "Remove the compared calibrati
 inline constexpr const char* kExportCurvesItem = "Export Curves...";
 inline constexpr const char* kExportCurvesStatus = "Save the visible curves as a PNG, SVG or PDF picture";
 
+inline constexpr const char* kStartLogItem = "Start Data Log...";
+inline constexpr const char* kStartLogStatus = "Record the live data of a drive into a CSV data log";
+inline constexpr const char* kStopLogItem = "Stop Data Log";
+inline constexpr const char* kStopLogStatus = "Close the data log being recorded";
+inline constexpr const char* kOpenLogItem = "Open Data Log...";
+inline constexpr const char* kOpenLogStatus = "Replay a data log on the curves and the dashboard";
+inline constexpr const char* kTrailItem = "Crosshair Trail";
+inline constexpr const char* kTrailStatus = "Draw the last seconds of the operating point as a fading trail";
+
+inline constexpr const char* kStartLogTitle = "Start Data Log";
+inline constexpr const char* kOpenLogTitle = "Open Data Log";
+inline constexpr const char* kLogFilter = "Data Logs (*.csv)";
+inline constexpr const char* kStartLogFailedCaption = "Start Data Log:";
+inline constexpr const char* kOpenLogFailedCaption = "Open Data Log:";
+inline constexpr const char* kLogStoppedCaption = "Data Log:";
+inline constexpr const char* kNoLogItems = "The definition has no live data items to log.";
+inline constexpr const char* kCannotWriteLogFormat = "Cannot write the data log %1: %2";
+inline constexpr const char* kCannotOpenLogFormat = "Cannot open the data log %1: %2";
+inline constexpr const char* kLogEndedFormat = "The data log %1 ended: %2";
+inline constexpr const char* kLogSavedFormat = "Data log saved: %1 (%2 rows)";
+inline constexpr const char* kLogStatusName = "Data log";
+
+inline constexpr const char* kReplayTitle = "Data Log Replay";
+inline constexpr const char* kPlay = "Play";
+inline constexpr const char* kPause = "Pause";
+inline constexpr const char* kSpeed = "Speed";
+inline constexpr const char* kPosition = "Position";
+inline constexpr const char* kReplayTime = "Replay time";
+inline constexpr const char* kCloseReplay = "Close Replay";
+inline constexpr const char* kSpeedFormat = "\u00d7%1";
+
 inline constexpr const char* kCompareTitle = "Compare with Calibration";
 inline constexpr const char* kExportTitle = "Export Curves";
 inline constexpr const char* kPictureFilter = "PNG Picture (*.png);;SVG Drawing (*.svg);;PDF Document (*.pdf)";

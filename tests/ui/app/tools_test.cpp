@@ -40,7 +40,8 @@ TEST_F(ToolsTest, ToolsMenuStandsBeforeHelpWithItsItems) {
     EXPECT_EQ(top[3]->menu(), tools().menu());
     QStringList texts;
     for (QAction* a : tools().menu()->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(texts, (QStringList{"Compare with Calibration...", "Stop Comparing", "-", "Export Curves..."}));
+    EXPECT_EQ(texts, (QStringList{"Compare with Calibration...", "Stop Comparing", "-", "Export Curves...", "-",
+                                  "Start Data Log...", "Stop Data Log", "Open Data Log...", "Crosshair Trail"}));
     EXPECT_FALSE(tools().compare().stopAction()->isEnabled());
 }
 

@@ -1,0 +1,48 @@
+#pragma once
+// What `watch` and `log` share: the poll timer the command drives itself, and a document on the
+// definition of a calibration or definition file, linked to the controller.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "cli_command.h"
+#include "cli_host.h"
+#include "cli_link.h"
+#include "document/qrndoc.h"
+#include "platform/host.h"
+
+namespace korvath::cli {
+
+// The poll timer, driven by the command: each Fire waits one period and runs the tick.
+class SteppedTimer final : public TimerHost {
+public:
+    void StartTimer(unsigned periodMs, std::function<void()> tick) override;
+    void StopTimer() override { running_ = false; }
+    void Fire();
+    unsigned period() const { return period_; }
+
+private:
+    unsigned period_ = 1000;
+    std::function<void()> tick_;
+    bool running_ = false;
+};
+
+// A document linked as the options say, its settings and its timer.
+struct LiveSession {
+    explicit LiveSession(const GlobalOptions& options, const LinkOptions& link);
+    TerminalHost terminal;
+    std::unique_ptr<SettingsStore> settings;
+    SteppedTimer timer;
+    std::unique_ptr<CQRNDoc> doc;
+};
+
+// Opens the link (false after saying why it did not open) and the file's definition: a
+// calibration, or a definition file taken as a new calibration on it; none: a new calibration.
+bool StartLiveSession(LiveSession& session, const std::string& file, const std::string& command);
+
+// Ticks the timer once; true when the link is lost for good (it answered before, and this tick
+// found it down and could not regain it).
+bool TickLostLink(LiveSession& session, bool& everConnected);
+
+}  // namespace korvath::cli
