@@ -200,6 +200,28 @@ TEST_F(SerialPortTest, ReadTimeOuts) {
     EXPECT_GE(ElapsedMs(start), 100);
 }
 
+TEST_F(SerialPortTest, AReadAfterALongWriteCountsItsTimeOutFromWhenTheWriteHasLeft) {
+    // A write no longer waits until its characters are out, so the answer's time-out must
+    // leave room for them: 300 characters need 312 ms at 9600 baud, the answer comes after 150.
+    PtyPair pty;
+    ASSERT_TRUE(pty.ok());
+    SerialPortConfig config;
+    config.devicePath = pty.slave();
+    CSerialPort port(config, nullptr);
+    ASSERT_TRUE(port.open(error, 9600)) << error;
+    const std::string packet(300, 'p');
+    ASSERT_EQ(port.write(reinterpret_cast<const unsigned char*>(packet.data()), 300), 300);
+    std::thread peer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        pty.Send("c");
+    });
+    unsigned char answer = 0;
+    EXPECT_EQ(port.read_byte(&answer), 1);
+    EXPECT_EQ(answer, 'c');
+    peer.join();
+    EXPECT_EQ(pty.Receive(), packet);
+}
+
 TEST_F(SerialPortTest, PeerThatGoesAwayEndsReadsAtOnce) {
     SerialPortConfig config;
     auto pty = std::make_unique<PtyPair>();
