@@ -9,10 +9,7 @@ run_tests=1
 if [ "${1:-}" = --no-test ]; then run_tests=0; shift; fi
 cxx="$(command -v clang++-14 || command -v clang++)"
 cc="$(command -v clang-14 || command -v clang)"
-launcher=()
-if command -v ccache >/dev/null; then
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-fi
+source scripts/compiler-cache.sh
 jobs="${KORVATH_JOBS:-$(nproc)}"
 cmake -S . -B build-clang -G Ninja -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_C_COMPILER="$cc" \
   -DKORVATH_WERROR=ON "${launcher[@]}" "$@" > build-clang-configure.log 2>&1 \

@@ -4,10 +4,7 @@
 # plain build: Qt's own libraries are not instrumented.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-launcher=()
-if command -v ccache >/dev/null; then
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-fi
+source scripts/compiler-cache.sh
 # KORVATH_WERROR is passed whether or not this tree knows it; CMake only notes an unused variable.
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVATH_SANITIZE=ON \
   -DKORVATH_WERROR=ON -DKORVATH_BUILD_BENCH=OFF "${launcher[@]}" > build-sanitize-configure.log 2>&1 \
