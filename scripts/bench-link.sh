@@ -3,8 +3,9 @@
 # (bench-transfer) against korvath-sim on a pseudo-terminal paced like a 9600-baud line. Each
 # prints "ratio", its time over the time the characters alone need on the wire.
 #   scripts/bench-link.sh [--rt]
-# --rt runs them (and the simulator they start) under SCHED_FIFO (needs root), which keeps other
-# load on the machine out of the figures. The load average is printed before and after.
+# --rt runs them (and the simulator they start) under SCHED_FIFO (needs root): on a busy machine
+# that keeps the other load out of the figures; on a quiet one it costs about half a percent.
+# The load average is printed before and after.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${KORVATH_BUILD_DIR:-build}"
