@@ -52,7 +52,7 @@ TEST_F(DashboardLayoutTest, CellsInOneRow) {
 
 TEST_F(DashboardLayoutTest, AtMostThirtyDisplays) {
     std::string items;
-    for (int i = 0; i < 35; ++i) items += Item("NumericValue", "I" + std::to_string(i), 1);
+    for (int i = 0; i < 35; ++i) items += Item("NumericValue", std::string("I") + std::to_string(i), 1);
     const DashboardLayout d = Lay(items);
     EXPECT_EQ(d.displayCount, 30);
     EXPECT_EQ(d.droppedItems, 5);

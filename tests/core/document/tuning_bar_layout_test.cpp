@@ -136,7 +136,7 @@ TEST_F(TuningBarLayoutTest, TraceBoxKeepsVisibilityInCalibration) {
 
 TEST_F(TuningBarLayoutTest, LimitsOfBoxesAndLabels) {
     std::string blocks;
-    for (int i = 0; i < 13; ++i) blocks += Element("Label", "L" + std::to_string(i));
+    for (int i = 0; i < 13; ++i) blocks += Element("Label", std::string("L") + std::to_string(i));
     for (int t = 0; t < 40; ++t) blocks += Trace(t, 0);
     SaveVisible(38);
     const TuningBarLayout bar = Lay(blocks);
