@@ -4,12 +4,12 @@
 # plain build: Qt's own libraries are not instrumented.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-launcher=()
-if command -v ccache >/dev/null; then
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-fi
+source scripts/compiler-cache.sh
 # KORVATH_WERROR is passed whether or not this tree knows it; CMake only notes an unused variable.
+# -O1 with line tables only: the sanitizers check the same and report file and line, and a test
+# file compiles in half the time it takes at -O2 with full debug information.
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVATH_SANITIZE=ON \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
   -DKORVATH_WERROR=ON -DKORVATH_BUILD_BENCH=OFF "${launcher[@]}" > build-sanitize-configure.log 2>&1 \
   || { cat build-sanitize-configure.log; exit 1; }
 mapfile -t programs < <(cmake --build build-sanitize --target help | sed -n 's/^\(test-\(core\|cli\|sim\|integration\|fuzz\)[a-z-]*\):.*/\1/p' | sort -u)

@@ -8,10 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 target="${1:-all}"
 seconds="${2:-60}"
-launcher=()
-if command -v ccache >/dev/null; then
-  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-fi
+source scripts/compiler-cache.sh
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
   -DCMAKE_CXX_COMPILER=clang++ -DKORVATH_FUZZ=ON -DKORVATH_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
 if [ "$target" = all ]; then

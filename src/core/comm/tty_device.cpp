@@ -8,6 +8,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 
@@ -16,17 +17,18 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-speed_t SpeedFor(int baud) {
-    switch (baud) {
-        case 1200: return B1200;
-        case 2400: return B2400;
-        case 4800: return B4800;
-        case 19200: return B19200;
-        case 38400: return B38400;
-        case 57600: return B57600;
-        case 115200: return B115200;
-        default: return B9600;
-    }
+struct LineSpeed {
+    int baud;
+    speed_t code;
+};
+
+// A rate the table does not hold opens at 9600 baud, the controller's rate.
+LineSpeed SpeedFor(int baud) {
+    static constexpr LineSpeed kSpeeds[] = {{1200, B1200},   {2400, B2400},   {4800, B4800},    {9600, B9600},
+                                            {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}};
+    for (const LineSpeed& s : kSpeeds)
+        if (s.baud == baud) return s;
+    return {9600, B9600};
 }
 
 int MillisecondsUntil(Clock::time_point deadline) {
@@ -82,8 +84,9 @@ bool TtyDevice::Open(const std::string& path, int baud, OpenStage& failedStage, 
     settings.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK | ISTRIP | IGNBRK | BRKINT | PARMRK);
     settings.c_cc[VMIN] = 0;
     settings.c_cc[VTIME] = 0;
-    ::cfsetispeed(&settings, SpeedFor(baud));
-    ::cfsetospeed(&settings, SpeedFor(baud));
+    const LineSpeed speed = SpeedFor(baud);
+    ::cfsetispeed(&settings, speed.code);
+    ::cfsetospeed(&settings, speed.code);
     if (::tcsetattr(fd_, TCSANOW, &settings) != 0) {
         failedStage = OpenStage::SetState;
         error = errno;
@@ -94,6 +97,8 @@ bool TtyDevice::Open(const std::string& path, int baud, OpenStage& failedStage, 
     int lines = TIOCM_DTR | TIOCM_RTS;
     (void)::ioctl(fd_, TIOCMBIC, &lines);
     RequestLowLatency(fd_);
+    characterTime_ = std::chrono::duration_cast<Clock::duration>(std::chrono::nanoseconds(10'000'000'000LL / speed.baud));
+    writtenLeaveBy_ = Clock::now();
     return true;
 }
 
@@ -109,7 +114,7 @@ void TtyDevice::Close() {
 
 std::int32_t TtyDevice::Read(unsigned char* buffer, std::int32_t n) {
     if (fd_ < 0 || n <= 0) return 0;
-    const auto start = Clock::now();
+    const auto start = std::max(Clock::now(), writtenLeaveBy_);
     const auto total = start + std::chrono::milliseconds(timeouts_.readTotalConstantMs +
                                                           timeouts_.readTotalMultiplierMs * static_cast<unsigned>(n));
     const auto interval = std::chrono::milliseconds(timeouts_.readIntervalMs);
@@ -168,12 +173,13 @@ std::int32_t TtyDevice::Write(const unsigned char* data, std::int32_t n) {
         pollfd p{fd_, POLLOUT, 0};
         if (::poll(&p, 1, wait) < 0 && errno != EINTR) break;
     }
-    if (sent > 0) (void)::tcdrain(fd_);
+    if (sent > 0) writtenLeaveBy_ = std::max(Clock::now(), writtenLeaveBy_) + sent * characterTime_;
     return sent;
 }
 
 bool TtyDevice::Purge() {
     if (fd_ < 0) return false;
+    if (Clock::now() < writtenLeaveBy_) (void)::tcdrain(fd_);
     return ::tcflush(fd_, TCIOFLUSH) == 0;
 }
 

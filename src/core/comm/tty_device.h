@@ -2,6 +2,7 @@
 // A serial device opened raw with POSIX termios: 8N1, no flow control, DTR and RTS held
 // inactive, exclusive use, and reads bounded by an inter-byte and a total time-out.
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -33,19 +34,26 @@ public:
 
     // Reads up to n bytes; returns when n bytes arrived, when more than the interval passes
     // between two bytes, or when the total time-out (constant + multiplier * n) has passed.
-    // Zero bytes are dropped on the way in.
+    // The time-outs count from when the characters written before have left at the line's
+    // speed, as they would after waiting for them. Zero bytes are dropped on the way in.
     std::int32_t Read(unsigned char* buffer, std::int32_t n);
-    // Writes n bytes and waits until they have left; returns the count written.
+    // Writes n bytes; returns the count written. It does not wait until they have left: every
+    // character is answered by its echo, and a USB adapter's driver would otherwise poll its
+    // transmitter (at a timer tick of up to 4 ms) for each one.
     std::int32_t Write(const unsigned char* data, std::int32_t n);
-    // Drops everything received and not yet read, and everything not yet sent.
+    // Drops everything received and not yet read; what was written still goes out first.
     bool Purge();
 
     void SetTimeouts(const TtyTimeouts& timeouts) { timeouts_ = timeouts; }
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     int fd_ = -1;
     bool exclusive_ = false;
     TtyTimeouts timeouts_;
+    Clock::duration characterTime_{};  // 10 bits at the baud rate
+    Clock::time_point writtenLeaveBy_{};  // when everything written has left at the latest
 };
 
 }  // namespace korvath

@@ -15,7 +15,6 @@ namespace tb = tuning_bar;
 constexpr int kMaxChoiceIndex = 99;
 
 constexpr std::int32_t kNoControls = -1;
-constexpr std::int32_t kNoControlsToo = 255;
 constexpr std::int32_t kFullCaption = 0;
 constexpr std::int32_t kHalfCaption = 1;
 constexpr std::int32_t kSecondCaption = 2;

@@ -198,6 +198,19 @@ TEST_F(SerialPortTest, ReadTimeOuts) {
     start = Clock::now();
     EXPECT_EQ(port.read(buffer, 1), 0);
     EXPECT_GE(ElapsedMs(start), 100);
+
+    // A write does not wait until its characters are out, so the answer's time-out leaves room
+    // for them: 300 characters need 312 ms at 9600 baud, the answer comes 150 ms after the write.
+    const std::string packet(300, 'p');
+    ASSERT_EQ(port.write(reinterpret_cast<const unsigned char*>(packet.data()), 300), 300);
+    std::thread late([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        pty.Send("c");
+    });
+    EXPECT_EQ(port.read_byte(buffer), 1);
+    EXPECT_EQ(buffer[0], 'c');
+    late.join();
+    EXPECT_EQ(pty.Receive(), packet);
 }
 
 TEST_F(SerialPortTest, PeerThatGoesAwayEndsReadsAtOnce) {

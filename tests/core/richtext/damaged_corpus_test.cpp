@@ -8,19 +8,10 @@
 #include <sstream>
 
 #include "richtext/rtf_reader.h"
+#include "support/rich_document_bytes.h"
 
 namespace korvath::richtext {
 namespace {
-
-std::size_t ResultBytes(const RichDocument& doc) {
-    std::size_t bytes = 0;
-    for (const Paragraph& p : doc.paragraphs) {
-        bytes += sizeof p;
-        for (const Span& s : p.spans) bytes += sizeof s + s.text.size() + s.format.fontFamily.size();
-    }
-    for (const Picture& pic : doc.pictures) bytes += sizeof pic + pic.data.size();
-    return bytes;
-}
 
 TEST(DamagedRtf, EveryFileOfTheCorpusReadsSafely) {
     const std::filesystem::path folder = std::filesystem::path(KORVATH_SOURCE_DIR) / "tests/fixtures/rtf/damaged";
@@ -32,7 +23,7 @@ TEST(DamagedRtf, EveryFileOfTheCorpusReadsSafely) {
         const std::string input = s.str();
         const RichDocument doc = ReadRtf(input);
         EXPECT_FALSE(doc.paragraphs.empty()) << entry.path();
-        EXPECT_LE(ResultBytes(doc), 64 * input.size() + 4096) << entry.path();
+        EXPECT_LE(test::RichDocumentBytes(doc), test::RichDocumentBytesLimit(input.size())) << entry.path();
         ++files;
     }
     EXPECT_GE(files, 10);

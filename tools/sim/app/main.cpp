@@ -91,9 +91,15 @@ void Serve(const Options& options, PtyPort& port, Controller& controller) {
 
     while (!g_stop) {
         std::uint64_t now = NowNs(start);
+        // Each byte is taken at the time its last bit arrived, and the echo or answer it causes
+        // leaves from then: a late wake-up must not delay the line.
+        while (auto in = line.NextReceived(now)) {
+            controller.SetTime(in->at / 1'000'000);
+            controller.Receive(in->byte);
+            if (controller.Unplugged()) return;
+            line.Queue(controller.TakeOutput(), in->at);
+        }
         controller.SetTime(now / 1'000'000);
-        for (std::uint8_t b : line.Received(now)) controller.Receive(b);
-        if (controller.Unplugged()) return;
         line.Queue(controller.TakeOutput(), now);
         auto sent = line.Transmitted(now);
         unwritten.insert(unwritten.end(), sent.begin(), sent.end());

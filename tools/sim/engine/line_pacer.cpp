@@ -29,7 +29,12 @@ std::vector<std::uint8_t> LinePacer::Due(std::deque<Timed>& queue, std::uint64_t
     return due;
 }
 
-std::vector<std::uint8_t> LinePacer::Received(std::uint64_t now_ns) { return Due(in_, now_ns); }
+std::optional<LinePacer::Timed> LinePacer::NextReceived(std::uint64_t now_ns) {
+    if (in_.empty() || in_.front().at > now_ns) return std::nullopt;
+    const Timed next = in_.front();
+    in_.pop_front();
+    return next;
+}
 
 std::vector<std::uint8_t> LinePacer::Transmitted(std::uint64_t now_ns) { return Due(out_, now_ns); }
 

@@ -18,8 +18,13 @@ public:
 
     // Bytes that reached us at now_ns.
     void Arrive(const std::uint8_t* data, std::size_t size, std::uint64_t now_ns);
-    // Bytes whose reception has completed by now_ns, in order.
-    std::vector<std::uint8_t> Received(std::uint64_t now_ns);
+    struct Timed {
+        std::uint64_t at;
+        std::uint8_t byte;
+    };
+    // The next byte whose reception has completed by now_ns, with the time it completed: what
+    // the controller answers to it starts then, however late the caller looks.
+    std::optional<Timed> NextReceived(std::uint64_t now_ns);
     // Bytes ready to go out at now_ns.
     void Queue(const std::vector<std::uint8_t>& bytes, std::uint64_t now_ns);
     // Bytes whose transmission has completed by now_ns, in order.
@@ -32,10 +37,6 @@ public:
     std::uint64_t CharacterTimeNs() const { return char_ns_; }
 
 private:
-    struct Timed {
-        std::uint64_t at;
-        std::uint8_t byte;
-    };
     static std::vector<std::uint8_t> Due(std::deque<Timed>& queue, std::uint64_t now_ns);
 
     std::uint64_t char_ns_;
