@@ -57,13 +57,13 @@ std::string UnitOfFormat(std::string_view format) {
 int DecimalsOfFormat(std::string_view format) {
     std::size_t start = 0, end = 0;
     if (!FindConversion(format, start, end)) return -1;
-    const std::string_view spec = format.substr(start, end - start);
-    if (spec.back() != 'f' && spec.back() != 'F') return -1;
-    const auto dot = spec.find('.');
+    const std::string_view conversion = format.substr(start, end - start);
+    if (conversion.back() != 'f' && conversion.back() != 'F') return -1;
+    const auto dot = conversion.find('.');
     if (dot == std::string_view::npos) return 6;  // printf's default
     int decimals = 0;
-    const char* first = spec.data() + dot + 1;
-    const char* last = spec.data() + spec.size() - 1;
+    const char* first = conversion.data() + dot + 1;
+    const char* last = conversion.data() + conversion.size() - 1;
     while (last > first && (last[-1] == 'l' || last[-1] == 'L')) --last;
     if (first == last) return 0;
     const auto r = std::from_chars(first, last, decimals);

@@ -11,26 +11,26 @@ constexpr std::size_t kSectionNameLength = 80;
 constexpr std::size_t kTitleLength = 200;
 constexpr std::size_t kHelpLength = 1000;
 
-std::vector<SheetPageSpec> BlankTabs() {
-    return std::vector<SheetPageSpec>(ss::kBlankTabs, SheetPageSpec{{}, std::string(ss::kBlankTitleLength, ' '), {}});
+std::vector<SheetPageEntry> BlankTabs() {
+    return std::vector<SheetPageEntry>(ss::kBlankTabs, SheetPageEntry{{}, std::string(ss::kBlankTitleLength, ' '), {}});
 }
 }  // namespace
 
-std::optional<std::vector<SheetPageSpec>> ReadSheetPages(DefinitionReader& reader, SheetMode mode, int pagesHeld) {
+std::optional<std::vector<SheetPageEntry>> ReadSheetPages(DefinitionReader& reader, SheetMode mode, int pagesHeld) {
     const char* header = mode == SheetMode::SetupWizard ? ss::kQuickTuneSection : ss::kConfigurationSection;
-    std::vector<SheetPageSpec> pages;
+    std::vector<SheetPageEntry> pages;
     if (!reader.FindSection(header, 0)) {
         if (pagesHeld == 1) return std::nullopt;
         if (pagesHeld == 0)
             pages.push_back({settings_page::kTransmissionSection, ss::kTransmissionTitle, ss::kTransmissionHelp});
         if (mode == SheetMode::SystemSettings)
-            for (SheetPageSpec& blank : BlankTabs()) pages.push_back(std::move(blank));
+            for (SheetPageEntry& blank : BlankTabs()) pages.push_back(std::move(blank));
         return pages;
     }
     for (int n = pagesHeld > 0 ? 1 : 0; n < ss::kMaxPages; ++n) {
         std::string name;
         if (!reader.ReadKeyString(FormatText("Tab%d", n), name, kSectionNameLength, 0)) break;
-        SheetPageSpec page;
+        SheetPageEntry page;
         page.section = "[" + name + "]";
         reader.ReadKeyString(FormatText("Text%d", n), page.title, kTitleLength, 0);
         reader.ReadKeyString(FormatText("HelpText%d", n), page.helpText, kHelpLength, 0);

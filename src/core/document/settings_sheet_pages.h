@@ -34,7 +34,7 @@ inline constexpr int kVisitWaitMs = 50;
 
 enum class SheetMode { SystemSettings = 0, SetupWizard = 1 };
 
-struct SheetPageSpec {
+struct SheetPageEntry {
     std::string section;  // "[Name]"; empty: a placeholder tab that cannot be selected
     std::string title;
     std::string helpText;
@@ -45,7 +45,7 @@ struct SheetPageSpec {
 // (and, in System Settings, two blank tabs); a sheet with pages gets only the blank tabs after
 // its page 0 (a second transmission-type page would repeat the first). None: nothing changes
 // (a one-page sheet whose definition has no dialog section).
-std::optional<std::vector<SheetPageSpec>> ReadSheetPages(DefinitionReader& reader, SheetMode mode, int pagesHeld);
+std::optional<std::vector<SheetPageEntry>> ReadSheetPages(DefinitionReader& reader, SheetMode mode, int pagesHeld);
 
 struct WizardButtons {
     bool back = false;

@@ -103,20 +103,20 @@ QWidget* CDynamicPropertySheet::Holder(int index) const {
 bool CDynamicPropertySheet::BuildPages(CQRNDoc* document) {
     if (document) document_ = document;
     if (!document_) return false;
-    const auto specs = ReadSheetPages(document_->reader(), mode_, pageCount());
-    if (!specs) return false;
-    for (const SheetPageSpec& spec : *specs) AddPage(spec);
+    const auto entries = ReadSheetPages(document_->reader(), mode_, pageCount());
+    if (!entries) return false;
+    for (const SheetPageEntry& page : *entries) AddPage(page);
     SetActivePage(0);
     return true;
 }
 
-void CDynamicPropertySheet::AddPage(const SheetPageSpec& spec) {
+void CDynamicPropertySheet::AddPage(const SheetPageEntry& page) {
     auto* p = new CSettingsPage(templateId_, document_);
-    p->section = spec.section;
-    p->title = spec.title;
-    p->helpText = spec.helpText;
+    p->section = page.section;
+    p->title = page.title;
+    p->helpText = page.helpText;
     p->sheet = this;
-    p->setAccessibleName(QString::fromStdString(spec.title));
+    p->setAccessibleName(QString::fromStdString(page.title));
     auto* holder = new QScrollArea;
     holder->setFrameShape(QFrame::NoFrame);
     holder->setWidgetResizable(false);
@@ -126,11 +126,11 @@ void CDynamicPropertySheet::AddPage(const SheetPageSpec& spec) {
     const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2;
     holder->setMinimumSize(shown + QSize(bar, bar));
     pages_.push_back(p);
-    const QString title = QString::fromStdString(spec.title);
+    const QString title = QString::fromStdString(page.title);
     if (tabs_) {
         const QSignalBlocker quiet(tabs_);
         const int index = tabs_->addTab(holder, title);
-        tabs_->setTabEnabled(index, !spec.section.empty());
+        tabs_->setTabEnabled(index, !page.section.empty());
     } else {
         stack_->addWidget(holder);
     }

@@ -65,7 +65,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void AddPage(const SheetPageSpec& spec);
+    void AddPage(const SheetPageEntry& page);
     void RemovePage(int index);
     void OnTabChanged(int index);
     QWidget* Holder(int index) const;
