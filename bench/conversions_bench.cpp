@@ -10,24 +10,15 @@
 
 #include "document/qrndoc.h"
 #include "graph/graphengine.h"
-#include "platform/message_style.h"
-#include "platform/settings_store.h"
+
+#include "quiet_document_host.h"
 
 namespace {
 
 using namespace korvath;
 
-struct QuietHost : MessageHost, StatusHost {
-    int ShowMessage(std::string_view, std::string_view, unsigned style) override { return DefaultMessageResult(style); }
-    void SetStatusText(std::string_view) override {}
-};
-
-struct NoSettings : SettingsStore {
-    int GetInt(std::string_view, std::string_view, int d) override { return d; }
-    bool SetInt(std::string_view, std::string_view, int) override { return true; }
-    std::string GetString(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
-    bool SetString(std::string_view, std::string_view, std::string_view) override { return true; }
-};
+using bench::NoSettings;
+using bench::QuietHost;
 
 // A 4 KiB image: 1024 bytes of scalars and 48 tables of 64 bytes, each with 60 cells at six
 // cells per curve point.

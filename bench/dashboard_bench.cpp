@@ -11,26 +11,17 @@
 #include <string>
 
 #include "document/qrndoc.h"
-#include "platform/message_style.h"
-#include "platform/settings_store.h"
 #include "ui/dashboard/dashboard.h"
 #include "ui/graph/qrnview.h"
+
+#include "quiet_document_host.h"
 
 namespace {
 
 using namespace korvath;
 
-struct QuietHost : MessageHost, StatusHost {
-    int ShowMessage(std::string_view, std::string_view, unsigned style) override { return DefaultMessageResult(style); }
-    void SetStatusText(std::string_view) override {}
-};
-
-struct NoSettings : SettingsStore {
-    int GetInt(std::string_view, std::string_view, int d) override { return d; }
-    bool SetInt(std::string_view, std::string_view, int) override { return true; }
-    std::string GetString(std::string_view, std::string_view, std::string_view d) override { return std::string(d); }
-    bool SetString(std::string_view, std::string_view, std::string_view) override { return true; }
-};
+using bench::NoSettings;
+using bench::QuietHost;
 
 void CrosshairRepaint(benchmark::State& state) {
     QuietHost host;
