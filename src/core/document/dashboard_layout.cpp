@@ -24,7 +24,7 @@ DashboardLayout LayOutDashboard(CQRNDoc& doc) {
     DefinitionReader& reader = doc.reader();
     if (!reader.FindSection(live_data::kSection, 0)) return layout;
     layout.hasSection = true;
-    BarRect cell{db::kFirstCellLeft, db::kCellTop, db::kFirstCellLeft + db::kCellWidth, db::kCellTop + db::kCellHeight};
+    ControlRect cell{db::kFirstCellLeft, db::kCellTop, db::kFirstCellLeft + db::kCellWidth, db::kCellTop + db::kCellHeight};
     std::string label;
     for (int next = 0; reader.FindBlock(live_data::kBlockKey, label, next); next = 1) {
         std::int32_t monitored = 0;

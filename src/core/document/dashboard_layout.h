@@ -42,10 +42,10 @@ inline constexpr Color kValueBackColor = 0x00FFFFFF;
 }  // namespace dashboard
 
 struct DashboardCell {
-    BarRect cell;
+    ControlRect cell;
     bool hasDisplay = false;  // false: a monitored item of another type (an empty cell)
-    BarRect value;            // the value box
-    BarRect caption;          // the caption above it
+    ControlRect value;            // the value box
+    ControlRect caption;          // the caption above it
     std::string logicalName;
     std::string displayName;
     Color valueColor = dashboard::kDefaultValueColor;

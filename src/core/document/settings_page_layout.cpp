@@ -26,7 +26,7 @@ int& SettingsPageLayout::ColumnY(int xPosition) { return UsesLeftColumn(xPositio
 
 void SettingsPageLayout::AddSpace(int xPosition, int ySpace) { ColumnY(xPosition) += ySpace; }
 
-void SettingsPageLayout::Extend(const PageRect& r) { bottom_ = std::max(bottom_, r.bottom); }
+void SettingsPageLayout::Extend(const ControlRect& r) { bottom_ = std::max(bottom_, r.bottom); }
 
 CaptionedPlacement SettingsPageLayout::PlaceComboBox(int xPosition) {
     const bool left = xPosition == 0;
@@ -83,7 +83,7 @@ CaptionedPlacement SettingsPageLayout::PlaceEditBox(int xPosition, int width) { 
 
 CaptionedPlacement SettingsPageLayout::PlaceTextBox(int xPosition, int width) { return PlaceField(xPosition, width, true); }
 
-PageRect SettingsPageLayout::PlacePushButton(int xPosition) {
+ControlRect SettingsPageLayout::PlacePushButton(int xPosition) {
     int x = L::kRightX1, y = rightY;
     switch (xPosition) {
         case 0: x = L::kLeftX1, y = leftY; break;
@@ -91,14 +91,14 @@ PageRect SettingsPageLayout::PlacePushButton(int xPosition) {
         case 3: x = L::kRightSlotX, y = rightY - 20; break;
         default: break;
     }
-    const PageRect r{x, y, x + L::kFieldWidth, y + kButtonHeight};
+    const ControlRect r{x, y, x + L::kFieldWidth, y + kButtonHeight};
     ColumnY(xPosition) = y + kButtonHeight;
     Extend(r);
     return r;
 }
 
-PageRect SettingsPageLayout::PlaceCheckBox(int xPosition) {
-    PageRect r;
+ControlRect SettingsPageLayout::PlaceCheckBox(int xPosition) {
+    ControlRect r;
     switch (xPosition) {
         case 0: r = {L::kLeftX1, leftY, L::kLeftX2, leftY + kRowHeight}; break;
         // Beside the previous control of the column, in its half slot up to the column's edge.

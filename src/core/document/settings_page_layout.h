@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "document/control_rect.h"
+
 namespace korvath {
 
 namespace settings_layout {
@@ -18,27 +20,20 @@ inline constexpr int kFieldWidth = 140;
 inline constexpr int kFullWidth = 680;
 }  // namespace settings_layout
 
-struct PageRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const PageRect&) const = default;
-};
-
 struct CaptionedPlacement {
-    PageRect label;
-    PageRect field;  // a combo box's list includes its dropped-down part
+    ControlRect label;
+    ControlRect field;  // a combo box's list includes its dropped-down part
 };
 
 struct SelectorPlacement {
     CaptionedPlacement list;
-    PageRect description;
-    PageRect picture;
+    ControlRect description;
+    ControlRect picture;
 };
 
 struct RadioPlacement {
-    std::vector<PageRect> options;
-    PageRect frame;
+    std::vector<ControlRect> options;
+    ControlRect frame;
 };
 
 class SettingsPageLayout {
@@ -55,8 +50,8 @@ public:
     SelectorPlacement PlaceSelector();
     CaptionedPlacement PlaceEditBox(int xPosition, int width);
     CaptionedPlacement PlaceTextBox(int xPosition, int width);
-    PageRect PlacePushButton(int xPosition);
-    PageRect PlaceCheckBox(int xPosition);
+    ControlRect PlacePushButton(int xPosition);
+    ControlRect PlaceCheckBox(int xPosition);
     RadioPlacement PlaceRadioGroup(int xPosition, int optionCount);
 
     // The lowest bottom of anything placed so far.
@@ -65,7 +60,7 @@ public:
 private:
     CaptionedPlacement PlaceField(int xPosition, int width, bool fullWidthAllowed);
     int& ColumnY(int xPosition);
-    void Extend(const PageRect& r);
+    void Extend(const ControlRect& r);
 
     int bottom_ = 0;
 };

@@ -68,7 +68,7 @@ struct PageControl {
     int state = 0;
     std::vector<std::string> entries;  // list entries or radio options
     CaptionedPlacement captioned;      // combo box, edit box, text box
-    PageRect rect;                     // check box, push button
+    ControlRect rect;                     // check box, push button
     RadioPlacement radio;              // radio group
 };
 

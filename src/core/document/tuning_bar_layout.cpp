@@ -205,7 +205,7 @@ private:
     TuningBarLayout& out_;
     std::string logicalName_;
     std::string displayName_;
-    BarRect row_{tb::kColumnLeft, 0, tb::kColumnRight, 5};
+    ControlRect row_{tb::kColumnLeft, 0, tb::kColumnRight, 5};
     // The trace box of the latest row, which a trace with EnableButton 2 joins; -1: none.
     int rowBox_ = -1;
 };

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "document/control_rect.h"
 #include "graph/color.h"
 
 namespace korvath {
@@ -49,13 +50,6 @@ inline constexpr Color kCaptionTextColor = 0x00000000;
 
 }  // namespace tuning_bar
 
-struct BarRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const BarRect&) const = default;
-};
-
 // The texts a control and its captions register with the main window's control-id pool.
 struct BarHelpTexts {
     std::string help;
@@ -64,7 +58,7 @@ struct BarHelpTexts {
 };
 
 struct BarCaption {
-    BarRect rect;
+    ControlRect rect;
     std::string text;
     std::string logicalName;
     Color backColor = 0;
@@ -80,7 +74,7 @@ inline constexpr int TraceLink = 7;
 
 struct BarCheckBox {
     int kind = BarBoxKind::Trace;
-    BarRect rect;
+    ControlRect rect;
     std::string logicalName;
     int checked = 0;
     BarHelpTexts texts;

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "document/qrndoc.h"
+#include "ui/dynui/control_rect_qt.h"
 #include "ui/dynui/dynamicstatic.h"
 #include "ui/graph/fit_font.h"
 #include "ui/graph/qrnview.h"
@@ -15,7 +16,6 @@ namespace {
 // A value too wide for its box is shown down to this size.
 constexpr double kSmallestValuePoints = 10.0;
 
-QRect ToQRect(const BarRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 QString ToQString(const std::string& text) { return QString::fromStdString(text); }
 
 // The value box's accessible name: its caption and what it shows.

@@ -6,6 +6,7 @@
 
 #include "document/qrndoc.h"
 #include "document/tuning_bar_layout.h"
+#include "ui/dynui/control_rect_qt.h"
 #include "ui/dynui/dynamicstatic.h"
 #include "ui/graph/fit_font.h"
 #include "ui/graph/legendbutton.h"
@@ -22,7 +23,6 @@ constexpr int kBottomMargin = 5;
 // A caption too long for its box is shown down to this size.
 constexpr double kSmallestCaptionPoints = 6.0;
 
-QRect ToQRect(const BarRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 QString ToQString(const std::string& text) { return QString::fromStdString(text); }
 
 void RegisterTexts(const ControlIdLease& id, const BarHelpTexts& texts) {

@@ -7,6 +7,7 @@
 #include "document/qrndoc.h"
 #include "document/settings_sheet_pages.h"
 #include "ui/dialogs/dialog_layout.h"
+#include "ui/dynui/control_rect_qt.h"
 #include "ui/dynui/dynamicbutton.h"
 #include "ui/dynui/dynamiccombobox.h"
 #include "ui/dynui/dynamicedit.h"
@@ -24,7 +25,6 @@ constexpr int kSmallWidth = 355, kSmallHeight = 197;
 constexpr int kClosedListHeight = 22;
 constexpr int kMargin = 10;
 
-QRect ToQRect(const PageRect& r) { return {r.left, r.top, r.width(), r.height()}; }
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
@@ -105,7 +105,7 @@ void CSettingsPage::BuildControls() {
     UpdateSize();
 }
 
-CDynamicStatic* CSettingsPage::CreateLabel(const std::string& text, const PageRect& rect) {
+CDynamicStatic* CSettingsPage::CreateLabel(const std::string& text, const ControlRect& rect) {
     auto* label = new CDynamicStatic(this, FromStd(text));
     label->setGeometry(ToQRect(rect));
     label->show();
@@ -127,7 +127,7 @@ CDynamicComboBox* CSettingsPage::CreateComboBox(const std::string& label, const 
 }
 
 CDynamicButton* CSettingsPage::CreateButton(int kind, const std::string& text, const std::string& logicalName,
-                                            const PageRect& rect, const std::string& help, bool startsGroup) {
+                                            const ControlRect& rect, const std::string& help, bool startsGroup) {
     CDynamicButton* button = CreateDynamicButton(kind, this, FromStd(text), startsGroup);
     button->page = this;
     button->pageIndex = static_cast<int>(buttons_.size());

@@ -85,9 +85,9 @@ private:
     void CreateCaptionedField(const PageControl& control, std::vector<Field*>& fields);
     CDynamicComboBox* CreateComboBox(const std::string& label, const std::string& logicalName,
                                      const CaptionedPlacement& place, bool isSelector);
-    CDynamicStatic* CreateLabel(const std::string& text, const PageRect& rect);
+    CDynamicStatic* CreateLabel(const std::string& text, const ControlRect& rect);
     CDynamicButton* CreateButton(int kind, const std::string& text, const std::string& logicalName,
-                                 const PageRect& rect, const std::string& help, bool startsGroup = false);
+                                 const ControlRect& rect, const std::string& help, bool startsGroup = false);
     int SelectedRecord() const;
     void UpdateSize();
 

@@ -33,19 +33,19 @@ TEST_F(DashboardLayoutTest, CellsInOneRow) {
             Item("NumericValue", "C", 1));
     ASSERT_EQ(d.cells.size(), 4u);
     EXPECT_EQ(d.displayCount, 3);
-    EXPECT_EQ(d.cells[0].cell, (BarRect{10, 10, 100, 80}));
-    EXPECT_EQ(d.cells[0].value, (BarRect{15, 30, 95, 80}));
-    EXPECT_EQ(d.cells[0].caption, (BarRect{10, 10, 100, 30}));
+    EXPECT_EQ(d.cells[0].cell, (ControlRect{10, 10, 100, 80}));
+    EXPECT_EQ(d.cells[0].value, (ControlRect{15, 30, 95, 80}));
+    EXPECT_EQ(d.cells[0].caption, (ControlRect{10, 10, 100, 30}));
     EXPECT_EQ(d.cells[0].valueColor, 0x008000u);
     EXPECT_EQ(d.cells[0].texts.toolTip, "Tip");
     EXPECT_EQ(d.cells[0].texts.help, "Help");
     // The unmonitored item leaves no gap; the item of another type leaves an empty cell and no
     // display number, as the poller does not number it either.
-    EXPECT_EQ(d.cells[1].cell, (BarRect{110, 10, 200, 80}));
+    EXPECT_EQ(d.cells[1].cell, (ControlRect{110, 10, 200, 80}));
     EXPECT_EQ(d.cells[1].displayName, "B");
     EXPECT_EQ(d.cells[1].valueColor, dashboard::kDefaultValueColor);
     EXPECT_FALSE(d.cells[2].hasDisplay);
-    EXPECT_EQ(d.cells[2].cell, (BarRect{210, 10, 300, 80}));
+    EXPECT_EQ(d.cells[2].cell, (ControlRect{210, 10, 300, 80}));
     EXPECT_EQ(d.cells[3].cell.left, 310);
     EXPECT_EQ(d.cells[3].displayName, "C");
 }

@@ -93,8 +93,8 @@ TEST_F(SettingsPagesTest, CalibrationBeatsStoredChoiceWhichBeatsDefState) {
     EXPECT_EQ(made[2].state, 0);
     EXPECT_EQ(made[2].entries.size(), 3u);
     EXPECT_EQ(Var("C"), 0);
-    EXPECT_EQ(made[2].radio.frame, (PageRect{10, 70, 340, 170}));
-    EXPECT_EQ(made[2].radio.options[2], (PageRect{25, 140, 325, 160}));
+    EXPECT_EQ(made[2].radio.frame, (ControlRect{10, 70, 340, 170}));
+    EXPECT_EQ(made[2].radio.options[2], (ControlRect{25, 140, 325, 160}));
 }
 
 TEST_F(SettingsPagesTest, GeometryFollowsColumnsSlotsAndConditions) {
@@ -108,13 +108,13 @@ TEST_F(SettingsPagesTest, GeometryFollowsColumnsSlotsAndConditions) {
          "UserOption TextBox {\nLogicalName T\nxPosition 4\n}\n");
     const auto made = Build("[G]");
     ASSERT_EQ(made.size(), 5u);
-    EXPECT_EQ(made[0].captioned.field, (PageRect{10, 25, 150, 45}));
+    EXPECT_EQ(made[0].captioned.field, (ControlRect{10, 25, 150, 45}));
     // Beside the first edit box, on its row: the hidden check box took no space.
-    EXPECT_EQ(made[1].captioned.label, (PageRect{175, 5, 315, 25}));
-    EXPECT_EQ(made[2].captioned.label, (PageRect{10, 65, 150, 85}));
-    EXPECT_EQ(made[3].rect, (PageRect{350, 12, 490, 37}));
+    EXPECT_EQ(made[1].captioned.label, (ControlRect{175, 5, 315, 25}));
+    EXPECT_EQ(made[2].captioned.label, (ControlRect{10, 65, 150, 85}));
+    EXPECT_EQ(made[3].rect, (ControlRect{350, 12, 490, 37}));
     // Full width, 300 high, below both columns (the unknown block moved the left one by 30).
-    EXPECT_EQ(made[4].captioned.field, (PageRect{10, 175, 690, 475}));
+    EXPECT_EQ(made[4].captioned.field, (ControlRect{10, 175, 690, 475}));
     EXPECT_EQ(layout.leftY, 495);
 }
 

@@ -40,8 +40,8 @@ TEST_F(TuningBarLayoutTest, RowsCaptionsAndLabels) {
             Element("Label", "Group") + Trace(3, 1, "SingleLabelEnable @Sel I:0\n") + Trace(4, 2));
     ASSERT_EQ(bar.boxes.size(), 3u);
     const BarCheckBox& first = bar.boxes[0];
-    EXPECT_EQ(first.rect, (BarRect{5, 15, 20, 35}));
-    EXPECT_EQ(first.caption.rect, (BarRect{23, 15, 130, 35}));
+    EXPECT_EQ(first.rect, (ControlRect{5, 15, 20, 35}));
+    EXPECT_EQ(first.caption.rect, (ControlRect{23, 15, 130, 35}));
     EXPECT_EQ(first.caption.backColor, 0x0000FFu);
     EXPECT_EQ(first.caption.text, "Trace 0");
     EXPECT_EQ(first.checked, 1);
@@ -51,10 +51,10 @@ TEST_F(TuningBarLayoutTest, RowsCaptionsAndLabels) {
 
     // A half caption and the shared row's second caption; the box holds both traces.
     const BarCheckBox& shared = bar.boxes[1];
-    EXPECT_EQ(shared.rect, (BarRect{5, 45, 20, 65}));
-    EXPECT_EQ(shared.caption.rect, (BarRect{23, 45, 76, 65}));
+    EXPECT_EQ(shared.rect, (ControlRect{5, 45, 20, 65}));
+    EXPECT_EQ(shared.caption.rect, (ControlRect{23, 45, 76, 65}));
     ASSERT_TRUE(shared.hasSecondCaption);
-    EXPECT_EQ(shared.secondCaption.rect, (BarRect{76, 45, 130, 65}));
+    EXPECT_EQ(shared.secondCaption.rect, (ControlRect{76, 45, 130, 65}));
     EXPECT_EQ(shared.traces[0], 1);
     EXPECT_EQ(shared.traces[1], 2);
     EXPECT_EQ(shared.traces[2], -1);
@@ -62,12 +62,12 @@ TEST_F(TuningBarLayoutTest, RowsCaptionsAndLabels) {
 
     // The label: 15 below the row, 16 high; the next row starts 10 below its bottom - 5.
     ASSERT_EQ(bar.labels.size(), 1u);
-    EXPECT_EQ(bar.labels[0].rect, (BarRect{5, 80, 130, 96}));
+    EXPECT_EQ(bar.labels[0].rect, (ControlRect{5, 80, 130, 96}));
     const BarCheckBox& afterLabel = bar.boxes[2];
-    EXPECT_EQ(afterLabel.rect, (BarRect{5, 101, 20, 121}));
+    EXPECT_EQ(afterLabel.rect, (ControlRect{5, 101, 20, 121}));
     // SingleLabelEnable matches: full width, and the second caption overlaps its right half.
-    EXPECT_EQ(afterLabel.caption.rect, (BarRect{23, 101, 130, 121}));
-    EXPECT_EQ(afterLabel.secondCaption.rect, (BarRect{76, 101, 130, 121}));
+    EXPECT_EQ(afterLabel.caption.rect, (ControlRect{23, 101, 130, 121}));
+    EXPECT_EQ(afterLabel.secondCaption.rect, (ControlRect{76, 101, 130, 121}));
     EXPECT_EQ(bar.bottom, 121);
 }
 
@@ -100,7 +100,7 @@ TEST_F(TuningBarLayoutTest, LinkAndControlButtons) {
     ASSERT_EQ(bar.boxes.size(), 2u);
     EXPECT_EQ(bar.boxes[0].kind, BarBoxKind::ControlButton);
     EXPECT_EQ(bar.boxes[0].checked, 0);
-    EXPECT_EQ(bar.boxes[0].caption.rect, (BarRect{23, 15, 130, 35}));
+    EXPECT_EQ(bar.boxes[0].caption.rect, (ControlRect{23, 15, 130, 35}));
     EXPECT_EQ(bar.boxes[0].caption.backColor, tuning_bar::kDefaultButtonBackColor);
     EXPECT_EQ(bar.boxes[1].logicalName, "Always");
     EXPECT_EQ(bar.boxes[1].checked, 1);
