@@ -5,21 +5,6 @@
 
 namespace korvath::datalog {
 
-void AppendCsvField(std::string& out, std::string_view field) {
-    const bool quote = field.find_first_of(",\"\r\n") != std::string_view::npos ||
-                       (!field.empty() && (field.front() == ' ' || field.back() == ' '));
-    if (!quote) {
-        out.append(field);
-        return;
-    }
-    out.push_back('"');
-    for (char c : field) {
-        if (c == '"') out.push_back('"');
-        out.push_back(c);
-    }
-    out.push_back('"');
-}
-
 void AppendCsvRecord(std::string& out, const std::vector<std::string>& fields) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i > 0) out.push_back(',');

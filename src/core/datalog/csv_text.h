@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/csv_field.h"
+
 namespace korvath::datalog {
 
-// Appends one field (quoted when it must be) to `out`.
-void AppendCsvField(std::string& out, std::string_view field);
-// Appends the fields separated by commas and the record's CR LF.
+// Appends the fields (each as AppendCsvField writes it) separated by commas and the record's CR LF.
 void AppendCsvRecord(std::string& out, const std::vector<std::string>& fields);
 
 // A number with `decimals` digits after the point (0 ... 9); a negative count gives the

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "document/qrndoc.h"
+#include "platform/csv_field.h"
 
 namespace korvath {
 namespace {
@@ -11,16 +12,6 @@ namespace {
 constexpr const char* kCsvHeaderStart = "kind,trace,name";
 constexpr const char* kTraceKind = "trace";
 constexpr const char* kVariableKind = "variable";
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (const char c : text) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + '"';
-}
 
 std::string CsvNumber(const DiffValue& value) {
     if (const auto* d = std::get_if<double>(&value)) {
@@ -70,7 +61,7 @@ std::string ExportCsv(const std::vector<ExportRow>& rows) {
         csv += ',';
         if (trace) csv += std::to_string(row.trace);
         csv += ',';
-        csv += CsvField(row.name);
+        AppendCsvField(csv, row.name);
         for (const DiffValue& v : row.values) csv += ',' + CsvNumber(v);
         csv += '\n';
     }
