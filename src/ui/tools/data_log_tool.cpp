@@ -123,14 +123,10 @@ bool DataLogTool::StartLogging(const QString& path) {
 
 void DataLogTool::StopLogging() {
     if (!logging()) return;
-    statusTimer_.stop();
     const bool complete = recorder_.Stop();
-    status_->hide();
-    startAction_->setEnabled(true);
-    stopAction_->setEnabled(false);
+    ShowNotLogging();
     if (!complete) {
-        Message(Text(texts::kLogEndedFormat).arg(Text(recorder_.path()), Text(recorder_.error())),
-                texts::kLogStoppedCaption);
+        ShowLogEnded();
         return;
     }
     frame_.statusBar()->showMessage(
@@ -140,17 +136,24 @@ void DataLogTool::StopLogging() {
 
 void DataLogTool::ShowStatus() {
     if (!recorder_.running()) {  // it ended on its own: the disk refused, the items changed
-        statusTimer_.stop();
-        status_->hide();
-        startAction_->setEnabled(true);
-        stopAction_->setEnabled(false);
-        Message(Text(texts::kLogEndedFormat).arg(Text(recorder_.path()), Text(recorder_.error())),
-                texts::kLogStoppedCaption);
+        ShowNotLogging();
+        ShowLogEnded();
         return;
     }
     recorder_.Tick();
     status_->setText(Text(datalog::LogStatusText(fileName_.toStdString(), recorder_.elapsedMs(), recorder_.rows(),
                                                  recorder_.linkUp())));
+}
+
+void DataLogTool::ShowNotLogging() {
+    statusTimer_.stop();
+    status_->hide();
+    startAction_->setEnabled(true);
+    stopAction_->setEnabled(false);
+}
+
+void DataLogTool::ShowLogEnded() {
+    Message(Text(texts::kLogEndedFormat).arg(Text(recorder_.path()), Text(recorder_.error())), texts::kLogStoppedCaption);
 }
 
 void DataLogTool::AskAndOpen() {

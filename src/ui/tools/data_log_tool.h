@@ -57,6 +57,10 @@ private:
     void AskAndStart();
     void AskAndOpen();
     void ShowStatus();
+    // The status bar and the menu items as they are when no log runs.
+    void ShowNotLogging();
+    // Says that the log ended before it was stopped, and why.
+    void ShowLogEnded();
     CDashboard* ShownDashboard();
     void Message(const QString& text, const char* caption);
 
