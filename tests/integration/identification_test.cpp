@@ -6,7 +6,7 @@
 
 #include "document/calibration_file.h"
 #include "document/qrndoc.h"
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "engine/faults.h"
 #include "support/recording_host.h"
 #include "support/sim_transport.h"

@@ -8,7 +8,7 @@
 #include "document/definition_listing.h"
 #include "document/legacy_import.h"
 #include "document/qrndoc.h"
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "document/version.h"
 #include "platform/atomic_file.h"
 #include "platform/message_style.h"

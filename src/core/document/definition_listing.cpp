@@ -5,7 +5,7 @@
 #include <strings.h>
 
 #include "document/application_id.h"
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "platform/paths.h"
 #include "platform/settings_store.h"
 #include "platform/user_folders.h"

@@ -2,7 +2,7 @@
 
 #include "document/definition_listing.h"
 #include "document/qrndoc.h"
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "platform/message_style.h"
 #include "platform/paths.h"
 #include "platform/printf_format.h"

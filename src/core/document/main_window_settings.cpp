@@ -1,6 +1,6 @@
 #include "document/main_window_settings.h"
 
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "platform/settings_store.h"
 
 namespace korvath {

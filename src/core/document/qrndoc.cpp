@@ -1,7 +1,7 @@
 #include "document/qrndoc.h"
 
 #include "document/definition_listing.h"
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "document/version.h"
 #include "platform/message_style.h"
 #include "platform/paths.h"

@@ -11,7 +11,7 @@
 #include "comm/serialport.h"
 #include "document/calibration_file.h"
 #include "document/qrndoc.h"
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "platform/message_style.h"
 #include "platform/paths.h"
 #include "platform/settings_store.h"

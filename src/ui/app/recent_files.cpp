@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "platform/settings_store.h"
 
 namespace korvath::ui {

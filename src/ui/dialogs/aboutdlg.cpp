@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <cstdio>
 
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "document/version.h"
 #include "ui/dialogs/dialog_icons.h"
 #include "ui/dialogs/dialog_layout.h"

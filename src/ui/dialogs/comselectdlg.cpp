@@ -13,7 +13,7 @@
 
 #include "comm/port_names.h"
 #include "comm/vuz_monitor.h"
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "platform/host.h"
 #include "platform/message_style.h"
 #include "platform/settings_store.h"

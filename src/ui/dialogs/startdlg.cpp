@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "ui/dialogs/dialog_icons.h"
 #include "ui/dialogs/dialog_layout.h"
 #include "ui/dialogs/dialog_texts.h"

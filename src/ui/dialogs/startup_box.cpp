@@ -2,7 +2,7 @@
 
 #include <QCheckBox>
 
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "platform/settings_store.h"
 #include "ui/dialogs/aboutdlg.h"
 #include "ui/dialogs/dialog_icons.h"

@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QPainter>
 
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "platform/settings_store.h"
 #include "ui/graph/qrnview.h"
 #include "ui/graph/qtcolor.h"

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "document/calibration_file.h"
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "document_fixture.h"
 
 namespace korvath {

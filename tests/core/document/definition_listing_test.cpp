@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "document/definition_listing.h"
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "support/recording_host.h"
 #include "support/scoped_env.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "document_fixture.h"
 
 namespace korvath {

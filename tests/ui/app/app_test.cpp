@@ -15,7 +15,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "platform/settings_store.h"
 #include "ui/app/app_fixture.h"
 #include "ui/app/command_table.h"

@@ -17,7 +17,7 @@
 #include "app_fixture.h"
 #include "comm/serialport.h"
 #include "datalog/data_log_reader.h"
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "support/sim_process.h"
 #include "ui/app/control_id_pool.h"
 #include "ui/app/qt_hosts.h"

@@ -12,7 +12,7 @@
 #include "comm/vuz_monitor.h"
 #include "core/comm/pty_pair.h"
 #include "support/sim_process.h"
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "dialogs_fixture.h"
 #include "support/recording_host.h"
 #include "ui/dialogs/comselectdlg.h"

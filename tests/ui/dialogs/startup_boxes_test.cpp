@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "document/settings_keys.h"
+#include "platform/settings_keys.h"
 #include "dialogs_fixture.h"
 #include "support/recording_host.h"
 #include "ui/dialogs/aboutdlg.h"
