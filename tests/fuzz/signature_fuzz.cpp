@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "document/readback_decoder.h"
+#include "definition/readback_decoder.h"
 #include "fuzz_target.h"
 
 KORVATH_FUZZ_TARGET(signature)(const std::uint8_t* data, std::size_t size) {

@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "document/readback_decoder.h"
+#include "definition/readback_decoder.h"
 #include "transfer_support.h"
 
 namespace korvath {

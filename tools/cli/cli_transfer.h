@@ -6,7 +6,7 @@
 
 #include "cli_command.h"
 #include "cli_link.h"
-#include "document/readback_decoder.h"
+#include "definition/readback_decoder.h"
 
 namespace korvath::cli {
 

@@ -8,8 +8,8 @@
 
 #include "cli_command.h"
 #include "cli_host.h"
-#include "document/definition_listing.h"
-#include "document/definition_reader.h"
+#include "definition/definition_listing.h"
+#include "definition/definition_reader.h"
 #include "platform/paths.h"
 
 namespace korvath::cli {

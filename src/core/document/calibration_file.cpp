@@ -5,7 +5,7 @@
 #include <fstream>
 #include <memory>
 
-#include "document/definition_listing.h"
+#include "definition/definition_listing.h"
 #include "document/legacy_import.h"
 #include "document/qrndoc.h"
 #include "platform/settings_keys.h"

@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "document/archive.h"
-#include "document/calibration.h"
+#include "definition/calibration.h"
 
 namespace korvath {
 

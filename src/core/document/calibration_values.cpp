@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "document/edit_box_limits.h"
+#include "definition/edit_box_limits.h"
 #include "document/qrndoc.h"
 
 namespace korvath {

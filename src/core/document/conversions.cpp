@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "document/numeric.h"
+#include "definition/numeric.h"
 #include "document/qrndoc.h"
 
 namespace korvath {

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "comm/data_items.h"
-#include "document/element_text_limits.h"
+#include "definition/element_text_limits.h"
 #include "document/qrndoc.h"
 #include "graph/graphengine.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "document/numeric.h"
+#include "definition/numeric.h"
 #include "document/qrndoc.h"
 #include "platform/message_style.h"
 #include "platform/printf_format.h"

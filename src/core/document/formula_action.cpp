@@ -1,6 +1,6 @@
 #include "document/formula_action.h"
 
-#include "document/definition_reader.h"
+#include "definition/definition_reader.h"
 #include "document/qrndoc.h"
 #include "formula/formulaparser.h"
 #include "platform/printf_format.h"

@@ -1,6 +1,6 @@
 // Which controller is connected, and the calibration re-targeted when it changed.
 
-#include "document/definition_listing.h"
+#include "definition/definition_listing.h"
 #include "document/qrndoc.h"
 #include "platform/settings_keys.h"
 #include "platform/message_style.h"

@@ -6,7 +6,7 @@
 #include <strings.h>
 
 #include "document/calibration_file.h"
-#include "document/definition_listing.h"
+#include "definition/definition_listing.h"
 #include "document/qrndoc.h"
 #include "platform/message_style.h"
 #include "platform/paths.h"

@@ -5,7 +5,7 @@
 
 #include "document/dynamic_control_texts.h"
 #include "document/formula_action.h"
-#include "document/numeric.h"
+#include "definition/numeric.h"
 #include "document/qrndoc.h"
 
 namespace korvath {

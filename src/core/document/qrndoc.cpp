@@ -1,6 +1,6 @@
 #include "document/qrndoc.h"
 
-#include "document/definition_listing.h"
+#include "definition/definition_listing.h"
 #include "platform/settings_keys.h"
 #include "document/version.h"
 #include "platform/message_style.h"

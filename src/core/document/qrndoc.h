@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "document/calibration.h"
-#include "document/definition_reader.h"
+#include "definition/calibration.h"
+#include "definition/definition_reader.h"
 #include "document/message_batch.h"
-#include "document/trace_binding.h"
+#include "definition/trace_binding.h"
 #include "document/view_host.h"
 #include "comm/byte_transport.h"
 #include "comm/monitor_client.h"

@@ -5,7 +5,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "document/numeric.h"
+#include "definition/numeric.h"
 #include "document/qrndoc.h"
 #include "platform/printf_format.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "document/dynamic_control_texts.h"
-#include "document/element_text_limits.h"
+#include "definition/element_text_limits.h"
 #include "document/option_choice.h"
 #include "document/qrndoc.h"
 #include "platform/printf_format.h"

@@ -1,6 +1,6 @@
 #include "document/settings_sheet_pages.h"
 
-#include "document/definition_reader.h"
+#include "definition/definition_reader.h"
 #include "document/settings_page_model.h"
 #include "platform/printf_format.h"
 

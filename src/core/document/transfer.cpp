@@ -11,9 +11,9 @@
 
 #include "comm/block_packets.h"
 #include "comm/comm_texts.h"
-#include "document/definition_listing.h"
+#include "definition/definition_listing.h"
 #include "document/qrndoc.h"
-#include "document/readback_decoder.h"
+#include "definition/readback_decoder.h"
 #include "platform/message_style.h"
 #include "platform/paths.h"
 #include "platform/printf_format.h"

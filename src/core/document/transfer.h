@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "document/variable_table.h"
+#include "definition/variable_table.h"
 
 namespace korvath {
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "document/element_text_limits.h"
+#include "definition/element_text_limits.h"
 #include "document/qrndoc.h"
 #include "platform/printf_format.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "document/readback_decoder.h"
+#include "definition/readback_decoder.h"
 
 class QComboBox;
 class QLabel;

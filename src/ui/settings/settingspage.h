@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "document/definition_listing.h"
+#include "definition/definition_listing.h"
 #include "document/settings_page_layout.h"
 #include "document/settings_page_model.h"
 #include "ui/dynui/control_page.h"

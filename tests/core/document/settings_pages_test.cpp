@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "document/definition_reader.h"
+#include "definition/definition_reader.h"
 #include "document/settings_page_model.h"
 #include "document/settings_sheet_pages.h"
 #include "document_fixture.h"

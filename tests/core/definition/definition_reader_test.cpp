@@ -1,4 +1,4 @@
-#include "document/definition_reader.h"
+#include "definition/definition_reader.h"
 
 #include <gtest/gtest.h>
 

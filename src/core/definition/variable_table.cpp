@@ -1,4 +1,4 @@
-#include "document/variable_table.h"
+#include "definition/variable_table.h"
 
 namespace korvath {
 

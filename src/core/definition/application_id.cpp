@@ -1,34 +1,10 @@
-#include "document/application_id.h"
+#include "definition/application_id.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string_view>
 
-#include "document/qrndoc.h"
-
 namespace korvath {
-
-bool CQRNDoc::ReadApplicationID() {
-    if (!reader_.FindSection("[ApplicationID]", 0)) return false;
-    auto& app = cal_.application;
-    auto& product = cal_.product;
-    struct Key {
-        const char* name;
-        std::string* target;
-    };
-    const Key required[] = {{"LogicalName", &app.LogicalName},
-                            {"TransmissionType", &app.TransmissionType},
-                            {"ProdName", &product.ProdName}};
-    for (const auto& k : required)
-        if (!reader_.FindKeyValue(k.name, *k.target, 0)) return false;
-    const Key optional[] = {{"ProdID", &product.ProdID},       {"Schema", &app.Schema},
-                            {"Description", &app.Description}, {"MinFWVer", &product.MinFWVer},
-                            {"MaxFWVer", &product.MaxFWVer},   {"MinHWVer", &product.MinHWVer},
-                            {"SubType", &app.SubType}};
-    for (const auto& k : optional) reader_.FindKeyValue(k.name, *k.target, 0);
-    return true;
-}
-
 namespace {
 
 constexpr std::size_t kMaxLineLength = 299;

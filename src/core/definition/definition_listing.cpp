@@ -1,10 +1,10 @@
-#include "document/definition_listing.h"
+#include "definition/definition_listing.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <strings.h>
 
-#include "document/application_id.h"
+#include "definition/application_id.h"
 #include "platform/settings_keys.h"
 #include "platform/paths.h"
 #include "platform/settings_store.h"

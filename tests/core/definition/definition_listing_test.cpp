@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "document/definition_listing.h"
+#include "definition/definition_listing.h"
 #include "platform/settings_keys.h"
 #include "support/recording_host.h"
 #include "support/scoped_env.h"

@@ -1,4 +1,4 @@
-#include "document/readback_decoder.h"
+#include "definition/readback_decoder.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,7 +8,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "document/definition_listing.h"
+#include "definition/definition_listing.h"
 #include "platform/paths.h"
 
 namespace korvath {

@@ -1,6 +1,6 @@
-#include "document/definition_reader.h"
+#include "definition/definition_reader.h"
 
-#include "document/element_text_limits.h"
+#include "definition/element_text_limits.h"
 
 #include <algorithm>
 #include <cstdio>

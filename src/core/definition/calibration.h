@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "document/property_store.h"
-#include "document/variable_table.h"
+#include "definition/property_store.h"
+#include "definition/variable_table.h"
 
 namespace korvath {
 

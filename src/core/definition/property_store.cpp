@@ -1,4 +1,4 @@
-#include "document/property_store.h"
+#include "definition/property_store.h"
 
 #include <cstdio>
 

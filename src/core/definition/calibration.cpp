@@ -1,4 +1,4 @@
-#include "document/calibration.h"
+#include "definition/calibration.h"
 
 namespace korvath {
 

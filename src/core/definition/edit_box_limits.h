@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/definition_reader.h"
+#include "definition/definition_reader.h"
 
 namespace korvath {
 

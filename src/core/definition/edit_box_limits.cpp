@@ -1,6 +1,6 @@
-#include "document/edit_box_limits.h"
+#include "definition/edit_box_limits.h"
 
-#include "document/element_text_limits.h"
+#include "definition/element_text_limits.h"
 
 namespace korvath {
 namespace {
