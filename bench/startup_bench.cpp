@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 #include "document/qrndoc.h"
 #include "platform/host.h"
 #include "platform/settings_store.h"

@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 #include "document/qrndoc.h"
 #include "support/run_command.h"
 

@@ -1,7 +1,7 @@
 // The calibration file reader: a refused file leaves the calibration as it was; an accepted
 // one saved again reopens to the same bytes.
 
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 #include "fuzz_document.h"
 #include "fuzz_target.h"
 

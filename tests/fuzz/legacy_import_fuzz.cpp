@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "document/legacy_import.h"
+#include "calibration/legacy_import.h"
 #include "fuzz_document.h"
 #include "fuzz_target.h"
 

@@ -22,6 +22,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "calibration/support_mail.h"
 #include "document/diagnostics.h"
 #include "document/qrndoc.h"
 #include "support/recording_host.h"

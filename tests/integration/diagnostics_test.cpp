@@ -9,7 +9,8 @@
 #include <sstream>
 #include <string>
 
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
+#include "calibration/support_mail.h"
 #include "document/diagnostics.h"
 #include "document/qrndoc.h"
 #include "engine/faults.h"

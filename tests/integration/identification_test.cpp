@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 #include "document/qrndoc.h"
 #include "platform/settings_keys.h"
 #include "engine/faults.h"

@@ -10,7 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "support/sim_process.h"
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 #include "support/run_command.h"
 #include "transfer_support.h"
 

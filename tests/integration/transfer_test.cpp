@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "comm/comm_texts.h"
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 #include "document/transfer.h"
 #include "platform/message_style.h"
 #include "platform/printf_format.h"

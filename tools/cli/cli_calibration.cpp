@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 #include "platform/paths.h"
 
 namespace korvath::cli {

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "document/calibration_values.h"
+#include "calibration/calibration_values.h"
 
 namespace korvath::cli {
 

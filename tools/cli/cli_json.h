@@ -3,7 +3,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "document/calibration_diff.h"
+#include "calibration/calibration_diff.h"
 #include "document/qrndoc.h"
 
 namespace korvath::cli {

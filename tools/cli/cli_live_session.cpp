@@ -6,7 +6,7 @@
 #include <fstream>
 #include <thread>
 
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 #include "platform/paths.h"
 
 namespace korvath::cli {

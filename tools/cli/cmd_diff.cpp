@@ -7,7 +7,7 @@
 #include "cli_calibration.h"
 #include "cli_command.h"
 #include "cli_json.h"
-#include "document/calibration_diff.h"
+#include "calibration/calibration_diff.h"
 
 namespace korvath::cli {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "cli_calibration.h"
 #include "cli_command.h"
-#include "document/curve_export.h"
+#include "calibration/curve_export.h"
 #include "platform/atomic_file.h"
 
 namespace korvath::cli {

@@ -7,7 +7,7 @@
 #include "cli_calibration.h"
 #include "cli_command.h"
 #include "cli_json.h"
-#include "document/calibration_values.h"
+#include "calibration/calibration_values.h"
 
 namespace korvath::cli {
 namespace {

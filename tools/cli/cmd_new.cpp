@@ -6,7 +6,7 @@
 
 #include "cli_calibration.h"
 #include "cli_command.h"
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 
 namespace korvath::cli {
 namespace {

@@ -8,7 +8,7 @@
 #include "cli_link.h"
 #include "cli_calibration.h"
 #include "cli_transfer.h"
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 
 namespace korvath::cli {
 namespace {

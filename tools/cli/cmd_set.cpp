@@ -12,8 +12,8 @@
 #include "cli_calibration.h"
 #include "cli_command.h"
 #include "cli_json.h"
-#include "document/calibration_file.h"
-#include "document/calibration_values.h"
+#include "calibration/calibration_file.h"
+#include "calibration/calibration_values.h"
 #include "platform/atomic_file.h"
 
 namespace korvath::cli {

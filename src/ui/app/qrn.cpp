@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "comm/serialport.h"
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 #include "document/qrndoc.h"
 #include "platform/settings_keys.h"
 #include "platform/message_style.h"

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "calibration/support_mail.h"
 #include "document/diagnostics.h"
 #include "ui/app/controller_commands.h"
 

@@ -9,7 +9,7 @@
 #include <QMainWindow>
 #include <QTreeWidget>
 
-#include "document/compared_calibration.h"
+#include "calibration/compared_calibration.h"
 #include "document/qrndoc.h"
 #include "ui/app/app_texts.h"
 #include "ui/graph/qrnview.h"

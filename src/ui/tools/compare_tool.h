@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "document/calibration_diff.h"
+#include "calibration/calibration_diff.h"
 #include "platform/host.h"
 #include "ui/app/qt_hosts.h"
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "document_fixture.h"
+#include "support/document_fixture.h"
 
 namespace korvath {
 namespace {

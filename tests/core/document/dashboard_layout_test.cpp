@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "document_fixture.h"
+#include "support/document_fixture.h"
 #include "graph/graphengine.h"
 
 namespace korvath {

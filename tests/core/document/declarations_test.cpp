@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "document_fixture.h"
+#include "support/document_fixture.h"
 
 namespace korvath {
 namespace {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "document/bound_text.h"
-#include "document_fixture.h"
+#include "support/document_fixture.h"
 #include "document/formula_action.h"
 #include "document/numeric_setting.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/settings_keys.h"
-#include "document_fixture.h"
+#include "support/document_fixture.h"
 
 namespace korvath {
 namespace {

@@ -6,7 +6,7 @@
 #include "definition/definition_reader.h"
 #include "document/settings_page_model.h"
 #include "document/settings_sheet_pages.h"
-#include "document_fixture.h"
+#include "support/document_fixture.h"
 
 namespace korvath::testing {
 namespace {

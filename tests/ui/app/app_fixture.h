@@ -13,7 +13,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 #include "document/qrndoc.h"
 #include "support/recording_host.h"
 #include "ui/app/controller_commands.h"

@@ -16,6 +16,7 @@
 #include <sstream>
 
 #include "comm/serialport.h"
+#include "calibration/support_mail.h"
 #include "document/diagnostics.h"
 #include "platform/settings_store.h"
 #include "ui/app/command_table.h"

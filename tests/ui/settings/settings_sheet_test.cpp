@@ -11,7 +11,7 @@
 #include <QTabWidget>
 #include <cstdlib>
 
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 #include "ui/dynui/dynui_fixture.h"
 #include "ui/settings/dynamicpropertysheet.h"
 #include "ui/settings/settingspage.h"

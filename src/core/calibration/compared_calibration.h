@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "document/calibration_diff.h"
+#include "calibration/calibration_diff.h"
 #include "document/qrndoc.h"
 #include "document/view_host.h"
 #include "graph/graphengine.h"

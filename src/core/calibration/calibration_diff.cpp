@@ -1,4 +1,4 @@
-#include "document/calibration_diff.h"
+#include "calibration/calibration_diff.h"
 
 #include <algorithm>
 #include <charconv>

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "document/calibration_diff.h"
-#include "document/calibration_values.h"
-#include "document/curve_export.h"
-#include "document_fixture.h"
+#include "calibration/calibration_diff.h"
+#include "calibration/calibration_values.h"
+#include "calibration/curve_export.h"
+#include "support/document_fixture.h"
 
 namespace korvath::testing {
 namespace {

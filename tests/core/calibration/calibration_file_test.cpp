@@ -5,9 +5,9 @@
 #include <fstream>
 #include <random>
 
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 #include "platform/settings_keys.h"
-#include "document_fixture.h"
+#include "support/document_fixture.h"
 
 namespace korvath {
 namespace {

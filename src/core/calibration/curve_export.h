@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "document/calibration_diff.h"
+#include "calibration/calibration_diff.h"
 
 namespace korvath {
 

@@ -1,4 +1,4 @@
-#include "document/curve_export.h"
+#include "calibration/curve_export.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,8 +1,8 @@
-#include "document/compared_calibration.h"
+#include "calibration/compared_calibration.h"
 
 #include <array>
 
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 
 namespace korvath {
 

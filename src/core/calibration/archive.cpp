@@ -1,4 +1,4 @@
-#include "document/archive.h"
+#include "calibration/archive.h"
 
 #include <cstring>
 

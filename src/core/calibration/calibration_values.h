@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/calibration_diff.h"
+#include "calibration/calibration_diff.h"
 
 namespace korvath {
 

@@ -1,4 +1,4 @@
-#include "document/calibration_values.h"
+#include "calibration/calibration_values.h"
 
 #include <cerrno>
 #include <cmath>

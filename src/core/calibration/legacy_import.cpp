@@ -1,11 +1,11 @@
-#include "document/legacy_import.h"
+#include "calibration/legacy_import.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
 
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 #include "definition/definition_listing.h"
 #include "document/qrndoc.h"
 #include "platform/message_style.h"

@@ -4,10 +4,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "document/calibration_file.h"
-#include "document/legacy_import.h"
+#include "calibration/calibration_file.h"
+#include "calibration/legacy_import.h"
 #include "document/view_host.h"
-#include "document_fixture.h"
+#include "support/document_fixture.h"
 #include "graph/graphengine.h"
 
 namespace korvath {

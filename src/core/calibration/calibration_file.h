@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "document/archive.h"
+#include "calibration/archive.h"
 #include "definition/calibration.h"
 
 namespace korvath {

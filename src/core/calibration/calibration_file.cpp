@@ -1,4 +1,4 @@
-#include "document/calibration_file.h"
+#include "calibration/calibration_file.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "definition/definition_listing.h"
-#include "document/legacy_import.h"
+#include "calibration/legacy_import.h"
 #include "document/qrndoc.h"
 #include "platform/settings_keys.h"
 #include "document/version.h"
