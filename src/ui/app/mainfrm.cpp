@@ -28,7 +28,7 @@
 #include <QDBusConnection>
 #endif
 
-#include "document/main_window_settings.h"
+#include "layout/main_window_settings.h"
 #include "document/qrndoc.h"
 #include "platform/message_style.h"
 #include "platform/settings_store.h"

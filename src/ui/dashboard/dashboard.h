@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "document/dashboard_layout.h"
+#include "layout/dashboard_layout.h"
 
 namespace korvath {
 class CQRNDoc;

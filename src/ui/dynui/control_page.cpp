@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "document/global_influence.h"
+#include "layout/global_influence.h"
 #include "document/qrndoc.h"
 
 namespace korvath::ui {

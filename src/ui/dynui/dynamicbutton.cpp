@@ -5,9 +5,9 @@
 #include <QVariant>
 #include <cstdio>
 
-#include "document/dynamic_control_texts.h"
-#include "document/formula_action.h"
-#include "document/option_choice.h"
+#include "layout/dynamic_control_texts.h"
+#include "layout/formula_action.h"
+#include "layout/option_choice.h"
 #include "document/qrndoc.h"
 #include "platform/message_style.h"
 #include "platform/program_path.h"

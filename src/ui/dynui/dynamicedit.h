@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "document/numeric_setting.h"
+#include "layout/numeric_setting.h"
 #include "ui/dynui/captioned_control.h"
 
 namespace korvath {

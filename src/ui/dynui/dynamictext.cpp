@@ -2,8 +2,8 @@
 
 #include <QScrollBar>
 
-#include "document/bound_text.h"
-#include "document/dynamic_control_texts.h"
+#include "layout/bound_text.h"
+#include "layout/dynamic_control_texts.h"
 #include "document/qrndoc.h"
 #include "ui/dynui/control_page.h"
 #include "ui/dynui/dynamicstatic.h"

@@ -8,7 +8,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "document/settings_sheet_pages.h"
+#include "layout/settings_sheet_pages.h"
 
 class QPushButton;
 class QStackedWidget;

@@ -3,9 +3,9 @@
 #include <QImageReader>
 #include <algorithm>
 
-#include "document/option_choice.h"
+#include "layout/option_choice.h"
 #include "document/qrndoc.h"
-#include "document/settings_sheet_pages.h"
+#include "layout/settings_sheet_pages.h"
 #include "ui/dialogs/dialog_layout.h"
 #include "ui/dynui/control_rect_qt.h"
 #include "ui/dynui/dynamicbutton.h"

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "definition/definition_listing.h"
-#include "document/settings_page_layout.h"
-#include "document/settings_page_model.h"
+#include "layout/settings_page_layout.h"
+#include "layout/settings_page_model.h"
 #include "ui/dynui/control_page.h"
 
 namespace korvath {

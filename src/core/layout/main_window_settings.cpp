@@ -1,4 +1,4 @@
-#include "document/main_window_settings.h"
+#include "layout/main_window_settings.h"
 
 #include "platform/settings_keys.h"
 #include "platform/settings_store.h"

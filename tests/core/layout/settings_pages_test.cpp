@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "definition/definition_reader.h"
-#include "document/settings_page_model.h"
-#include "document/settings_sheet_pages.h"
+#include "layout/settings_page_model.h"
+#include "layout/settings_sheet_pages.h"
 #include "support/document_fixture.h"
 
 namespace korvath::testing {

@@ -1,4 +1,4 @@
-#include "document/formula_action.h"
+#include "layout/formula_action.h"
 
 #include "definition/definition_reader.h"
 #include "document/qrndoc.h"

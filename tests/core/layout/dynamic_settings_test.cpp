@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "document/bound_text.h"
+#include "layout/bound_text.h"
 #include "support/document_fixture.h"
-#include "document/formula_action.h"
-#include "document/numeric_setting.h"
+#include "layout/formula_action.h"
+#include "layout/numeric_setting.h"
 
 namespace korvath::testing {
 namespace {

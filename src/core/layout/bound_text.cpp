@@ -1,4 +1,4 @@
-#include "document/bound_text.h"
+#include "layout/bound_text.h"
 
 #include "document/qrndoc.h"
 

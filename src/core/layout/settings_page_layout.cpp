@@ -1,4 +1,4 @@
-#include "document/settings_page_layout.h"
+#include "layout/settings_page_layout.h"
 
 #include <algorithm>
 

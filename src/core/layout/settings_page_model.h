@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "definition/definition_listing.h"
-#include "document/settings_page_layout.h"
+#include "layout/settings_page_layout.h"
 
 namespace korvath {
 

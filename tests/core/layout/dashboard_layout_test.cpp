@@ -1,4 +1,4 @@
-#include "document/dashboard_layout.h"
+#include "layout/dashboard_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "document/option_choice.h"
+#include "layout/option_choice.h"
 
-#include "document/dynamic_control_texts.h"
+#include "layout/dynamic_control_texts.h"
 #include "document/qrndoc.h"
 #include "platform/printf_format.h"
 

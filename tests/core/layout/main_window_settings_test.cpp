@@ -1,4 +1,4 @@
-#include "document/main_window_settings.h"
+#include "layout/main_window_settings.h"
 
 #include <gtest/gtest.h>
 

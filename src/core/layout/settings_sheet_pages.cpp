@@ -1,7 +1,7 @@
-#include "document/settings_sheet_pages.h"
+#include "layout/settings_sheet_pages.h"
 
 #include "definition/definition_reader.h"
-#include "document/settings_page_model.h"
+#include "layout/settings_page_model.h"
 #include "platform/printf_format.h"
 
 namespace korvath {

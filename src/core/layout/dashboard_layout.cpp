@@ -1,6 +1,6 @@
 // The dashboard's cells from "[DataItems]" and its state under the poller's callbacks.
 
-#include "document/dashboard_layout.h"
+#include "layout/dashboard_layout.h"
 
 #include <cmath>
 

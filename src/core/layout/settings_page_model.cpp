@@ -1,10 +1,10 @@
-#include "document/settings_page_model.h"
+#include "layout/settings_page_model.h"
 
 #include <cstring>
 
-#include "document/dynamic_control_texts.h"
+#include "layout/dynamic_control_texts.h"
 #include "definition/element_text_limits.h"
-#include "document/option_choice.h"
+#include "layout/option_choice.h"
 #include "document/qrndoc.h"
 #include "platform/printf_format.h"
 #include "platform/program_relative_path.h"

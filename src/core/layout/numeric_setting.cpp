@@ -1,10 +1,10 @@
-#include "document/numeric_setting.h"
+#include "layout/numeric_setting.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "document/dynamic_control_texts.h"
-#include "document/formula_action.h"
+#include "layout/dynamic_control_texts.h"
+#include "layout/formula_action.h"
 #include "definition/numeric.h"
 #include "document/qrndoc.h"
 
