@@ -7,6 +7,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "definition/definition_keys.h"
 #include "document/qrndoc.h"
 
 namespace korvath {
@@ -19,7 +20,7 @@ struct StringField {
 };
 
 constexpr StringField<ApplicationStrings> kApplicationFields[] = {
-    {"LogicalName", &ApplicationStrings::LogicalName},
+    {definition_keys::kLogicalName, &ApplicationStrings::LogicalName},
     {"Schema", &ApplicationStrings::Schema},
     {"TransmissionType", &ApplicationStrings::TransmissionType},
     {"SubType", &ApplicationStrings::SubType},

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "comm/monitor_client.h"
+#include "definition/definition_keys.h"
 #include "platform/printf_format.h"
 
 namespace korvath {
@@ -49,8 +50,8 @@ bool DisplayFormatUsable(std::string_view format) {
 bool ReadDataItem(MonitorClient& source, std::string_view label, DataItem& item) {
     using namespace live_data;
     item = DataItem{};
-    source.ReadKeyString(kLogicalNameKey, item.logicalName, kMaxLogicalName, 1, "");
-    source.ReadKeyString(kDisplayNameKey, item.displayName, kMaxDisplayName, 1, "");
+    source.ReadKeyString(definition_keys::kLogicalName, item.logicalName, kMaxLogicalName, 1, "");
+    source.ReadKeyString(definition_keys::kDisplayName, item.displayName, kMaxDisplayName, 1, "");
     source.ReadKeyInt(kMonitorStateKey, item.monitorFlag, 1, 0);
     source.ReadKeyInt(kLogStateKey, item.logFlag, 1, 0);
     source.ReadKeyInt(kNumTicksKey, item.tickLimit, 1, 1);

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "definition/definition_keys.h"
+
 namespace korvath {
 namespace {
 
@@ -41,7 +43,7 @@ bool ReadApplicationIdentity(const std::string& path, ApplicationIdentity& ident
             haveType = true;
         else if (!haveDescription && MatchKeyLine(line, "Description", identity.description))
             haveDescription = true;
-        else if (!haveName && MatchKeyLine(line, "LogicalName", identity.logicalName))
+        else if (!haveName && MatchKeyLine(line, definition_keys::kLogicalName, identity.logicalName))
             haveName = true;
     }
     std::fclose(file);

@@ -1,5 +1,6 @@
 #include "definition/definition_reader.h"
 
+#include "definition/definition_keys.h"
 #include "definition/element_text_limits.h"
 
 #include <algorithm>
@@ -94,7 +95,7 @@ bool DefinitionReader::FindSectionWithLogicalName(std::string_view header, std::
     std::string found;
     while (found != logicalName) {
         if (!FindSection(header, 1)) return false;
-        ReadKeyString("LogicalName", found, kLogicalNameLength, 0);
+        ReadKeyString(definition_keys::kLogicalName, found, kLogicalNameLength, 0);
     }
     return true;
 }
@@ -102,8 +103,8 @@ bool DefinitionReader::FindSectionWithLogicalName(std::string_view header, std::
 bool DefinitionReader::FindSectionNames(std::string_view header, int continueSearch, std::string& logicalName,
                                         std::string& displayName) {
     return FindSection(header, continueSearch) &&
-           ReadKeyString("LogicalName", logicalName, kLogicalNameLength, 0) &&
-           ReadKeyString("DisplayName", displayName, kDisplayNameLength, 0);
+           ReadKeyString(definition_keys::kLogicalName, logicalName, kLogicalNameLength, 0) &&
+           ReadKeyString(definition_keys::kDisplayName, displayName, kDisplayNameLength, 0);
 }
 
 bool DefinitionReader::ReadNextLine(std::string& key, std::string& value, std::int32_t& cursor, int inBlock) {
@@ -213,7 +214,7 @@ bool DefinitionReader::FindBlockWithLogicalName(std::string_view key, std::strin
     std::string label;
     while (found != logicalName) {
         if (!FindBlock(key, label, 1)) return false;
-        ReadKeyString("LogicalName", found, kLogicalNameLength, 1);
+        ReadKeyString(definition_keys::kLogicalName, found, kLogicalNameLength, 1);
     }
     return true;
 }

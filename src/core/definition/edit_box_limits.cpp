@@ -1,5 +1,6 @@
 #include "definition/edit_box_limits.h"
 
+#include "definition/definition_keys.h"
 #include "definition/element_text_limits.h"
 
 namespace korvath {
@@ -9,7 +10,6 @@ constexpr const char* kEditBoxKey = "EditBox";
 constexpr const char* kStoreFormulaKey = "StoreFormula";
 constexpr const char* kMinValueKey = "MinValue";
 constexpr const char* kMaxValueKey = "MaxValue";
-constexpr const char* kLogicalNameKey = "LogicalName";
 
 // The target of a store formula "<type letter>@<name> = <expression>": empty when the formula
 // names none (no "=" after the first character), with the type letter in `letter`.
@@ -48,7 +48,7 @@ std::vector<EditBoxLimits> EditBoxesStoringInto(const DefinitionReader& definiti
             EditBoxLimits box;
             box.section = section;
             box.integerTarget = integer;
-            reader.ReadKeyString(kLogicalNameKey, box.logicalName, kLogicalNameLength, 1);
+            reader.ReadKeyString(definition_keys::kLogicalName, box.logicalName, kLogicalNameLength, 1);
             reader.ReadKeyFloat(kMinValueKey, box.minValue, 1);
             reader.ReadKeyFloat(kMaxValueKey, box.maxValue, 1);
             boxes.push_back(std::move(box));

@@ -1,6 +1,7 @@
 // "[ApplicationID]" of the loaded definition into the calibration's application and product
 // strings.
 
+#include "definition/definition_keys.h"
 #include "document/qrndoc.h"
 
 namespace korvath {
@@ -13,7 +14,7 @@ bool CQRNDoc::ReadApplicationID() {
         const char* name;
         std::string* target;
     };
-    const Key required[] = {{"LogicalName", &app.LogicalName},
+    const Key required[] = {{definition_keys::kLogicalName, &app.LogicalName},
                             {"TransmissionType", &app.TransmissionType},
                             {"ProdName", &product.ProdName}};
     for (const auto& k : required)

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "definition/definition_keys.h"
 #include "definition/element_text_limits.h"
 #include "document/qrndoc.h"
 #include "platform/printf_format.h"
@@ -35,12 +36,12 @@ public:
         DefinitionReader& reader = doc_.reader();
         logicalName_.clear();
         displayName_.clear();
-        reader.ReadKeyString("LogicalName", logicalName_, kLogicalNameLength, 1);
-        reader.ReadKeyString("DisplayName", displayName_, kDisplayNameLength, 1);
+        reader.ReadKeyString(definition_keys::kLogicalName, logicalName_, kLogicalNameLength, 1);
+        reader.ReadKeyString(definition_keys::kDisplayName, displayName_, kDisplayNameLength, 1);
         if (type == tb::kTraceType) {
             Trace();
         } else if (type == tb::kTraceLinkButtonType) {
-            if (!HasKey("EnableCondition") || ListMatches(doc_, "EnableCondition")) Button(BarBoxKind::TraceLink);
+            if (!HasKey(definition_keys::kEnableCondition) || ListMatches(doc_, definition_keys::kEnableCondition)) Button(BarBoxKind::TraceLink);
         } else if (type == tb::kControlButtonType) {
             Button(BarBoxKind::ControlButton);
         } else if (type == tb::kLabelType) {
@@ -60,9 +61,9 @@ private:
     BarHelpTexts ReadTexts() {
         BarHelpTexts t;
         DefinitionReader& reader = doc_.reader();
-        reader.ReadKeyString("HelpText", t.help, kHelpTextLength, 1);
-        reader.ReadKeyString("StatusBarTxt", t.statusBar, kShortTextLength, 1);
-        reader.ReadKeyString("ToolTip", t.toolTip, kShortTextLength, 1);
+        reader.ReadKeyString(definition_keys::kHelpText, t.help, kHelpTextLength, 1);
+        reader.ReadKeyString(definition_keys::kStatusBarText, t.statusBar, kShortTextLength, 1);
+        reader.ReadKeyString(definition_keys::kToolTip, t.toolTip, kShortTextLength, 1);
         return t;
     }
 
@@ -253,7 +254,7 @@ bool ApplyControlButton(CQRNDoc& doc, const std::string& logicalName, int state)
     for (int next = 0; reader.FindBlock(tb::kBlockKey, type, next); next = 1) {
         if (type != tb::kControlButtonType) continue;
         std::string name;
-        reader.ReadKeyString("LogicalName", name, kLogicalNameLength, 1);
+        reader.ReadKeyString(definition_keys::kLogicalName, name, kLogicalNameLength, 1);
         if (name != logicalName) continue;
         doc.ApplyAssignments(FormatChecked(tb::kBitValStateFormat, std::clamp(state, 0, kMaxChoiceIndex)), 1);
         return true;

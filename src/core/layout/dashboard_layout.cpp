@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "comm/data_items.h"
+#include "definition/definition_keys.h"
 #include "definition/element_text_limits.h"
 #include "document/qrndoc.h"
 #include "graph/graphengine.h"
@@ -38,13 +39,13 @@ DashboardLayout LayOutDashboard(CQRNDoc& doc) {
         c.cell = cell;
         c.hasDisplay = HasDisplayType(label);
         if (c.hasDisplay) {
-            reader.ReadKeyString(live_data::kLogicalNameKey, c.logicalName, kLogicalNameLength, 1);
-            reader.ReadKeyString(live_data::kDisplayNameKey, c.displayName, kDisplayNameLength, 1);
+            reader.ReadKeyString(definition_keys::kLogicalName, c.logicalName, kLogicalNameLength, 1);
+            reader.ReadKeyString(definition_keys::kDisplayName, c.displayName, kDisplayNameLength, 1);
             std::int32_t color = 0;
             if (reader.ReadKeyInt("DefDisplayColor", color, 1) == 1) c.valueColor = static_cast<Color>(color) & 0x00FFFFFF;
-            reader.ReadKeyString("HelpText", c.texts.help, kHelpTextLength, 1);
-            reader.ReadKeyString("StatusBarTxt", c.texts.statusBar, kShortTextLength, 1);
-            reader.ReadKeyString("ToolTip", c.texts.toolTip, kShortTextLength, 1);
+            reader.ReadKeyString(definition_keys::kHelpText, c.texts.help, kHelpTextLength, 1);
+            reader.ReadKeyString(definition_keys::kStatusBarText, c.texts.statusBar, kShortTextLength, 1);
+            reader.ReadKeyString(definition_keys::kToolTip, c.texts.toolTip, kShortTextLength, 1);
             c.value = {cell.left + db::kValueInset, cell.top + db::kCaptionHeight, cell.right - db::kValueInset,
                        cell.bottom};
             c.caption = {cell.left, cell.top, cell.right, cell.top + db::kCaptionHeight};

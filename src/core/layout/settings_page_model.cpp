@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "definition/definition_keys.h"
 #include "layout/dynamic_control_texts.h"
 #include "definition/element_text_limits.h"
 #include "layout/option_choice.h"
@@ -14,15 +15,15 @@ namespace {
 namespace sp = settings_page;
 namespace dt = dynamic_texts;
 
-constexpr const char* kLogicalName = "LogicalName";
-constexpr const char* kDisplayName = "DisplayName";
+constexpr const char* kLogicalName = definition_keys::kLogicalName;
+constexpr const char* kDisplayName = definition_keys::kDisplayName;
 constexpr const char* kBitValFixed = "BitValFixed";
 constexpr const char* kDisplayPic = "DisplayPic";
 constexpr const char* kDescription = "Description";
 constexpr const char* kXPosition = "xPosition";
 constexpr const char* kYSpace = "ySpace";
-constexpr const char* kEnableCondition = "EnableCondition";
-constexpr const char* kHelpText = "HelpText";
+constexpr const char* kEnableCondition = definition_keys::kEnableCondition;
+constexpr const char* kHelpText = definition_keys::kHelpText;
 constexpr const char* kDefState = "DefState";
 constexpr const char* kListTextFormat = "ListTxt%d";
 constexpr const char* kOptionTextFormat = "TxtState%d";
