@@ -133,6 +133,7 @@ TEST(DecodeReadback, WhereTheCandidateListEnds) {
 TEST(DecodeReadback, DemoSignaturesMatchTheDemoDefinitions) {
     TempDir dir;
     CopyDemoFile(dir, "KV4.def");
+    CopyDemoFile(dir, "KV5.def");
     CopyDemoFile(dir, "generic.init");
     RecordingHost host;
     MemorySettings settings;
@@ -154,10 +155,19 @@ TEST(DecodeReadback, DemoSignaturesMatchTheDemoDefinitions) {
     ScriptedChooser chooser(1);
     CTransReadbackDecoder decoder(&chooser);
 
+    // KV5 shares the KV4's image: the image of either offers both.
+    const std::vector<std::string> both{"KV4 Four-Speed", "KV5 Five-Speed"};
     auto kv4 = imageOf("KV4.def", 0);
     ASSERT_TRUE(decoder.DecodeReadback(sigDir, result, kv4.data(), kv4.size()));
-    EXPECT_EQ(result, "KV4.def");
-    EXPECT_TRUE(chooser.shown.empty());
+    EXPECT_EQ(chooser.shown, both);
+    EXPECT_EQ(result, "KV5.def");
+    auto kv5 = imageOf("KV5.def", 0);
+    EXPECT_EQ(kv5, kv4);
+    ASSERT_TRUE(decoder.DecodeReadback(sigDir, result, kv5.data(), kv5.size()));
+    EXPECT_EQ(chooser.shown, both);
+    EXPECT_EQ(result, "KV5.def");
+    ASSERT_TRUE(CTransReadbackDecoder().DecodeReadback(sigDir, result, kv5.data(), kv5.size()));
+    EXPECT_EQ(result, "KV4.def");  // confirmed at once: the first entry
 
     auto generic = imageOf("generic.init", -1);
     ASSERT_TRUE(decoder.DecodeReadback(sigDir, result, generic.data(), generic.size()));
@@ -166,8 +176,9 @@ TEST(DecodeReadback, DemoSignaturesMatchTheDemoDefinitions) {
     auto performance = imageOf("KV4.def", 1);
     ASSERT_TRUE(decoder.DecodeReadback(sigDir, result, performance.data(), performance.size()));
     EXPECT_EQ(chooser.shown, (std::vector<std::string>{"KV4 Four-Speed (performance shift program)",
+                                                       "KV5 Five-Speed (performance shift program)",
                                                        "Other four-speed automatic (generic settings)"}));
-    EXPECT_EQ(result, "generic.init");
+    EXPECT_EQ(result, "KV5.def");
 
     EXPECT_FALSE(decoder.DecodeReadback(dir.path(), result, kv4.data(), kv4.size()));  // no signature file
     std::vector<std::uint8_t> blank(256, 0x00);

@@ -56,11 +56,17 @@ TEST(TransferCli, EepromTablesOverThePseudoTerminal) {
     ASSERT_FALSE(sim.pty().empty());
     const std::string link = " --device '" + sim.pty() + "'";
 
-    // The performance image matches the entry with two candidates; --choose 1 takes KV4.def.
+    // The performance image matches the entry with three candidates; --choose 1 takes KV4.def.
     auto read = RunProgram("korvath-cli", "read '" + home.File("one.qvr") + "' --choose 1" + link, home);
     ASSERT_EQ(read.exitCode, 0) << read.err;
     EXPECT_NE(read.err.find("choice 1: KV4 Four-Speed (performance shift program)"), std::string::npos);
-    EXPECT_NE(read.err.find("choice 2: Other four-speed automatic (generic settings)"), std::string::npos);
+    EXPECT_NE(read.err.find("choice 2: KV5 Five-Speed (performance shift program)"), std::string::npos);
+    EXPECT_NE(read.err.find("choice 3: Other four-speed automatic (generic settings)"), std::string::npos);
+    // A choice beyond the list is a usage error naming the list's range, and nothing is saved.
+    auto beyond = RunProgram("korvath-cli", "read '" + home.File("beyond.qvr") + "' --choose 7" + link, home);
+    EXPECT_EQ(beyond.exitCode, 2);
+    EXPECT_NE(beyond.err.find("--choose 7 is not in the list: choose 1 to 3"), std::string::npos) << beyond.err;
+    EXPECT_FALSE(std::filesystem::exists(home.File("beyond.qvr")));
 
     auto write = RunProgram("korvath-cli", "--verbose write '" + home.File("one.qvr") + "' --table 2" + link, home);
     ASSERT_EQ(write.exitCode, 0) << write.err;

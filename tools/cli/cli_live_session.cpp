@@ -45,7 +45,6 @@ bool StartLiveSession(LiveSession& session, const std::string& file, const std::
     CQRNDoc& doc = *session.doc;
     // Every tick would wait for a device that is not there: say which one at once.
     if (ReportOpenFailure(doc.monitor(), command)) return false;
-    if (file.empty()) return true;
     if (IsCalibrationFile(file)) return OpenCalibrationFile(doc, file);
     if (!doc.LoadDefinitionFile(file) || !doc.ReadApplicationID() || !doc.ReadDeclarations(1)) {
         std::fprintf(stderr, "korvath-cli %s: %s is neither a calibration nor a usable definition\n", command.c_str(),
@@ -57,6 +56,12 @@ bool StartLiveSession(LiveSession& session, const std::string& file, const std::
     doc.calibration().application.DefinitionFileName = std::filesystem::path(file).filename().string();
     doc.IdentifyController(0, 1);
     return true;
+}
+
+std::string NoDataItemsText(const std::string& file) {
+    return "the definition of " + file +
+           " has no live data items (no [DataItems] section); pass a calibration or a definition file that has "
+           "them, such as PID2/3/KV4.def";
 }
 
 bool TickLostLink(LiveSession& session, bool& everConnected) {

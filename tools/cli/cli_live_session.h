@@ -38,8 +38,14 @@ struct LiveSession {
 };
 
 // Opens the link (false after saying why it did not open) and the file's definition: a
-// calibration, or a definition file taken as a new calibration on it; none: a new calibration.
+// calibration, or a definition file taken as a new calibration on it.
 bool StartLiveSession(LiveSession& session, const std::string& file, const std::string& command);
+
+// What `watch` and `log` poll, for their usage texts: a new calibration's definition has no items.
+inline constexpr char kLiveFileHelp[] =
+    "FILE: a calibration, or a definition file with live data items such as PID2/3/KV4.def";
+// Why FILE gives nothing to poll, and what to pass instead.
+std::string NoDataItemsText(const std::string& file);
 
 // Ticks the timer once; true when the link is lost for good (it answered before, and this tick
 // found it down and could not regain it).

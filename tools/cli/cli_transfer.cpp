@@ -38,8 +38,8 @@ int OptionChooser::ChooseTransmission(const std::vector<std::string>& displayTex
         std::fprintf(stderr, "choice %zu: %s\n", i + 1, displayTexts[i].c_str());
     const int index = choice_ == 0 ? 0 : choice_ - 1;
     if (index < 0 || index >= static_cast<int>(displayTexts.size())) {
-        std::fprintf(stderr, "korvath-cli: --choose %d: the list has %zu entries; the definition is kept\n", choice_,
-                     displayTexts.size());
+        refusal_ = "--choose " + std::to_string(choice_) + " is not in the list: choose 1 to " +
+                   std::to_string(displayTexts.size());
         return -1;
     }
     return index;

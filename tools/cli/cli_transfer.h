@@ -16,9 +16,12 @@ class OptionChooser final : public ReadbackChooser {
 public:
     explicit OptionChooser(int choice) : choice_(choice) {}
     int ChooseTransmission(const std::vector<std::string>& displayTexts) override;
+    // Set when --choose named no entry of the list offered: why, naming the list's range.
+    const std::string& refusal() const { return refusal_; }
 
 private:
     int choice_;
+    std::string refusal_;
 };
 
 // "--table 1|2" and "--choose N" taken out of args; false with why on a bad value.

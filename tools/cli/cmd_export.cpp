@@ -40,8 +40,9 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         std::fwrite(text.data(), 1, text.size(), stdout);
         return kSuccess;
     }
-    if (!WriteFileAtomically(positional[1], text)) {
-        std::fprintf(stderr, "korvath-cli export: cannot write %s\n", positional[1].c_str());
+    std::string why;
+    if (!WriteFileAtomically(positional[1], text, &why)) {
+        std::fprintf(stderr, "korvath-cli export: cannot write %s\n", why.c_str());
         return kFailure;
     }
     return kSuccess;

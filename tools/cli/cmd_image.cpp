@@ -88,8 +88,9 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         return kFailure;
     }
     const std::string_view bytes(reinterpret_cast<const char*>(image.data()), image.size());
-    if (!WriteFileAtomically(positional[1], bytes)) {
-        std::fprintf(stderr, "korvath-cli image: cannot write %s\n", positional[1].c_str());
+    std::string why;
+    if (!WriteFileAtomically(positional[1], bytes, &why)) {
+        std::fprintf(stderr, "korvath-cli image: cannot write %s\n", why.c_str());
         return kFailure;
     }
     return kSuccess;

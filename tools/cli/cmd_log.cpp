@@ -1,4 +1,4 @@
-// korvath-cli log OUT.csv [FILE] [--duration SECONDS] [--ticks N] [--port N | --device PATH]
+// korvath-cli log OUT.csv FILE [--duration SECONDS] [--ticks N] [--port N | --device PATH]
 
 #include <signal.h>
 #include <unistd.h>
@@ -19,7 +19,7 @@ namespace {
 int Run(const GlobalOptions& options, const std::vector<std::string>& args);
 
 const Command kCommand{
-    "log", "OUT.csv [FILE] [--duration SECONDS] [--ticks N] [--port N | --device PATH]",
+    "log", "OUT.csv FILE [--duration SECONDS] [--ticks N] [--port N | --device PATH]",
     "record the live data items of FILE's definition (as watch reads them) into the data log OUT.csv, one row "
     "per round over the items, until SECONDS have passed, N timer ticks ran, or Ctrl-C; a lost link is a row "
     "of its own and recording goes on",
@@ -76,7 +76,8 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     }
     if (files.empty()) return UsageError(kCommand, "the data log OUT.csv is missing");
     const std::string out = files[0];
-    const std::string file = files.size() > 1 ? files[1] : std::string();
+    if (files.size() < 2) return UsageError(kCommand, std::string("no file given; ") + kLiveFileHelp);
+    const std::string file = files[1];
 
     LiveSession session(options, link);
     if (!StartLiveSession(session, file, options.command)) return kFailure;
@@ -84,7 +85,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     // The poller polls only while a receiver is registered; the recorder watches it.
     const std::int32_t handle = doc.LoadDataItems([](std::int32_t, const char*, const float*) {});
     if (handle == 0) {
-        std::fprintf(stderr, "korvath-cli log: the definition has no [DataItems] section\n");
+        std::fprintf(stderr, "korvath-cli log: %s\n", NoDataItemsText(file).c_str());
         return kFailure;
     }
     datalog::DataLogRecorder recorder;

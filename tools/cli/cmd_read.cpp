@@ -48,7 +48,10 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         return kFailure;
     }
     if (table != 0) doc.OnSelectTable(table - 1);
-    if (!doc.TransferCalibration(0)) return kFailure;
+    const bool read = doc.TransferCalibration(0);
+    // A choice outside the list offered takes in nothing: no calibration is saved.
+    if (!chooser.refusal().empty()) return UsageError(kCommand, chooser.refusal());
+    if (!read) return kFailure;
     if (!SaveCalibrationFile(doc, rest[0])) {
         std::fprintf(stderr, "korvath-cli read: cannot write %s\n", rest[0].c_str());
         return kFailure;

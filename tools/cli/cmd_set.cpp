@@ -3,9 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -75,9 +73,9 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         std::string error;
         if (GetCalibrationValue(doc, name, value, error)) set[name] = DiffValueJson(value);
     }
-    if (!WriteFileAtomically(out, CalibrationFileBytes(doc))) {
-        std::fprintf(stderr, "korvath-cli set: cannot write %s (%s); nothing was written\n", out.c_str(),
-                     std::strerror(errno));
+    std::string why;
+    if (!WriteFileAtomically(out, CalibrationFileBytes(doc), &why)) {
+        std::fprintf(stderr, "korvath-cli set: cannot write %s; nothing was written\n", why.c_str());
         return kFailure;
     }
     PrintJson(nlohmann::ordered_json{{"file", out}, {"set", set}, {"clamped", notices}});

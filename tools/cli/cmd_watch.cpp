@@ -1,4 +1,4 @@
-// korvath-cli watch [--ticks N] [FILE] [--port N | --device PATH]
+// korvath-cli watch [--ticks N] FILE [--port N | --device PATH]
 
 #include <chrono>
 #include <cstdio>
@@ -18,10 +18,10 @@ namespace {
 int Run(const GlobalOptions& options, const std::vector<std::string>& args);
 
 const Command kCommand{
-    "watch", "[--ticks N] [FILE] [--port N | --device PATH]",
-    "poll the live data items of FILE's definition (a calibration or a definition file; default: a new "
-    "calibration) for N timer ticks (default 20) and print one JSON line per value, with the item's names, "
-    "the milliseconds since the start and the UTC time",
+    "watch", "[--ticks N] FILE [--port N | --device PATH]",
+    "poll the live data items of FILE's definition (a calibration, or a definition file with live data items "
+    "such as PID2/3/KV4.def) for N timer ticks (default 20) and print one JSON line per value, with the item's "
+    "names, the milliseconds since the start and the UTC time",
     &Run};
 const CommandRegistration kRegistration{kCommand};
 
@@ -60,6 +60,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
             file = rest[i];
         }
     }
+    if (file.empty()) return UsageError(kCommand, std::string("no file given; ") + kLiveFileHelp);
 
     LiveSession session(options, link);
     if (!StartLiveSession(session, file, options.command)) return kFailure;
@@ -85,7 +86,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         std::fflush(stdout);
     });
     if (handle == 0) {
-        std::fprintf(stderr, "korvath-cli watch: the definition has no [DataItems] section\n");
+        std::fprintf(stderr, "korvath-cli watch: %s\n", NoDataItemsText(file).c_str());
         return kFailure;
     }
     bool everConnected = false;

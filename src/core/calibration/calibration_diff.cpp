@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "definition/definition_keys.h"
+#include "definition/property_store.h"
 #include "document/qrndoc.h"
 
 namespace korvath {
@@ -260,7 +261,8 @@ std::vector<std::pair<std::string, std::string>> PropertyEntries(const std::stri
             pos = next;
             continue;
         }
-        entries.emplace_back(text.substr(pos, space - pos), text.substr(space + 1, semicolon - space - 1));
+        entries.emplace_back(text.substr(pos, space - pos),
+                             UnescapePropertyText(std::string_view(text).substr(space + 1, semicolon - space - 1)));
         pos = text.find(':', semicolon + 1);
     }
     return entries;

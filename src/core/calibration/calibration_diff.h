@@ -43,7 +43,8 @@ struct CalibrationDiff {
 // Trace names come from a's graph engine (b's when a has none).
 CalibrationDiff CompareCalibrations(CQRNDoc& a, CQRNDoc& b, bool includeEqual);
 
-// The property store's entries as (":section:name", value) pairs, in file order.
+// The property store's entries as (":section:name", value) pairs, in file order; values unescaped
+// (free text keeps ":" and ";" escaped in the store).
 std::vector<std::pair<std::string, std::string>> PropertyEntries(const std::string& storeText);
 
 const char* DiffKindName(DiffKind kind);

@@ -1,9 +1,11 @@
 #include "calibration/calibration_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <system_error>
 
 #include "definition/definition_listing.h"
 #include "calibration/legacy_import.h"
@@ -38,7 +40,7 @@ constexpr const char* kOldFormatCaption = "Old File Format Detected";
 constexpr const char* kDamagedText =
     "This calibration file is damaged or incomplete: %s. The file was not opened and the calibration in memory "
     "has not been changed.";
-constexpr const char* kUnreadableText = "The file %s could not be read.";
+constexpr const char* kUnreadableText = "The file %s could not be read (%s).";
 constexpr const char* kTooLargeText = "The file %s is too large to be a calibration file.";
 constexpr const char* kOpenFailedCaption = "File Open Error:";
 constexpr const char* kSaveFailedText =
@@ -404,6 +406,17 @@ bool OpenCalibrationData(CQRNDoc& doc, std::string_view bytes, const OpenHooks& 
     return true;
 }
 
+namespace {
+// The system's words for why `path` is no file to read: missing, a folder, or another kind.
+std::string WhyNotAFile(const std::string& path) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec) return ec.message();
+    if (std::filesystem::is_directory(status)) return std::make_error_code(std::errc::is_a_directory).message();
+    return "not a regular file";
+}
+}  // namespace
+
 bool OpenCalibrationFile(CQRNDoc& doc, const std::string& path, const OpenHooks& hooks) {
     std::error_code ec;
     const bool regular = std::filesystem::is_regular_file(path, ec);
@@ -414,14 +427,20 @@ bool OpenCalibrationFile(CQRNDoc& doc, const std::string& path, const OpenHooks&
     }
     std::string bytes;
     bool read = false;
+    std::string why;
     if (regular && !ec) {
+        errno = 0;
         std::ifstream in(path, std::ios::binary);
         bytes.resize(static_cast<std::size_t>(size));
         read = in && in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())) &&
                in.gcount() == static_cast<std::streamsize>(bytes.size());
+        if (!read) why = errno != 0 ? std::generic_category().message(errno) : "it ended early";
+    } else {
+        why = ec ? ec.message() : WhyNotAFile(path);
     }
     if (!read) {
-        doc.ShowMessage(FormatText(kUnreadableText, path.c_str()), kOpenFailedCaption, MessageStyle::IconError);
+        doc.ShowMessage(FormatText(kUnreadableText, path.c_str(), why.c_str()), kOpenFailedCaption,
+                        MessageStyle::IconError);
         return false;
     }
     return OpenCalibrationData(doc, bytes, hooks);

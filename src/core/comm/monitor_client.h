@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvath {
 
@@ -60,9 +61,11 @@ public:
 
     // Replaces the variable references of a data item's formula by their values; "M:"
     // references read the controller's RAM. -1000 when a reference cannot be resolved;
-    // otherwise the last RAM value read, or 1000 when the formula reads none.
-    virtual int SubstituteItemReferences(std::string& formula) {
+    // otherwise the last RAM value read, or 1000 when the formula reads none. ramValues receives
+    // every RAM value read, in formula order.
+    virtual int SubstituteItemReferences(std::string& formula, std::vector<int>& ramValues) {
         (void)formula;
+        ramValues.clear();
         return -1000;
     }
 };

@@ -5,15 +5,23 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace korvath {
+
+// One reading of an item.
+struct ItemReading {
+    int raw = 0;                    // the last RAM value the formula read (what the limits compare)
+    const std::vector<int>& ramValues;  // every RAM value the formula read, in formula order
+    float value = 0.0f;             // the converted value
+    const std::string& text;        // what the item's display shows
+};
 
 class PollObserver {
 public:
     virtual ~PollObserver() = default;
-    // item: the index into the monitor's items (CTCS_Monitor::data_item); raw: the last RAM value
-    // the formula read; value: the converted value; text: what the item's display shows.
-    virtual void OnItemRead(std::int32_t item, int raw, float value, const std::string& text) = 0;
+    // item: the index into the monitor's items (CTCS_Monitor::data_item).
+    virtual void OnItemRead(std::int32_t item, const ItemReading& reading) = 0;
     // axis 'X' (column units) or 'Y' (value units).
     virtual void OnCrosshair(char axis, float coordinate) = 0;
     // The connected flag changed (lost: false; answering again: true).

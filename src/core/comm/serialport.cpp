@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <system_error>
 #include <vector>
 
 #include "comm/comm_texts.h"
@@ -17,6 +18,11 @@ namespace {
 
 enum class OpenFailure { Missing, InUse, Unexpected };
 
+// A message that ends in "Error number = N", with the system's words for N beside it.
+std::string WithSystemText(std::string message, int error) {
+    return message + " (" + std::error_code(error, std::generic_category()).message() + ")";
+}
+
 OpenFailure ClassifyOpenError(int error) {
     if (error == ENOENT || error == ENXIO || error == ENODEV || error == ENOTDIR) return OpenFailure::Missing;
     if (error == EACCES || error == EBUSY || error == EPERM) return OpenFailure::InUse;
@@ -27,11 +33,11 @@ OpenFailure ClassifyOpenError(int error) {
 std::string DeviceOpenError(const std::string& device, TtyDevice::OpenStage stage, int error) {
     const char* path = device.c_str();
     if (stage == TtyDevice::OpenStage::GetState || stage == TtyDevice::OpenStage::SetState)
-        return FormatText(comm_text::kDeviceSetupFailedFormat, path, error);
+        return WithSystemText(FormatText(comm_text::kDeviceSetupFailedFormat, path, error), error);
     switch (ClassifyOpenError(error)) {
         case OpenFailure::Missing: return FormatText(comm_text::kDeviceMissingFormat, path);
         case OpenFailure::InUse: return FormatText(comm_text::kDeviceInUseFormat, path);
-        default: return FormatText(comm_text::kDeviceUnexpectedFormat, path, error);
+        default: return WithSystemText(FormatText(comm_text::kDeviceUnexpectedFormat, path, error), error);
     }
 }
 
@@ -84,16 +90,18 @@ bool CSerialPort::OpenLink(std::string& errorText, int baud) {
     }
     switch (stage) {
         case TtyDevice::OpenStage::GetState:
-            errorText = FormatText(comm_text::kGetStateFailedFormat, port, error);
+            errorText = WithSystemText(FormatText(comm_text::kGetStateFailedFormat, port, error), error);
             break;
         case TtyDevice::OpenStage::SetState:
-            errorText = FormatText(comm_text::kSetStateFailedFormat, port, error);
+            errorText = WithSystemText(FormatText(comm_text::kSetStateFailedFormat, port, error), error);
             break;
         default:
             switch (ClassifyOpenError(error)) {
                 case OpenFailure::Missing: errorText = FormatText(comm_text::kPortMissingFormat, port, port); break;
                 case OpenFailure::InUse: errorText = FormatText(comm_text::kPortInUseFormat, port); break;
-                default: errorText = FormatText(comm_text::kPortUnexpectedFormat, port, error); break;
+                default:
+                    errorText = WithSystemText(FormatText(comm_text::kPortUnexpectedFormat, port, error), error);
+                    break;
             }
             break;
     }

@@ -107,7 +107,8 @@ void CTCS_Monitor::PollItem(DataItem& item) {
     std::string text;
 
     std::string formula = item.formula;
-    const int raw = document_ ? document_->SubstituteItemReferences(formula) : kNoValue;
+    std::vector<int> ramValues;
+    const int raw = document_ ? document_->SubstituteItemReferences(formula, ramValues) : kNoValue;
     float value = 0.0f;
     if (raw == kNoValue) {
         index = live_data::kLinkLostIndex;
@@ -119,13 +120,13 @@ void CTCS_Monitor::PollItem(DataItem& item) {
         text = DataItemText(item, raw, value);
     }
     if (observer_ && raw != kNoValue)
-        observer_->OnItemRead(static_cast<std::int32_t>(&item - items_.data()), raw, value, text);
+        observer_->OnItemRead(static_cast<std::int32_t>(&item - items_.data()), {raw, ramValues, value, text});
     if (index > live_data::kNoIndex) Deliver(index, text.c_str(), nullptr);
     if (index == live_data::kLinkLostIndex) return;
 
     if (!item.crosshairMode.empty()) {
         std::string crosshair = item.crosshairFormula;
-        const int raw2 = document_ ? document_->SubstituteItemReferences(crosshair) : kNoValue;
+        const int raw2 = document_ ? document_->SubstituteItemReferences(crosshair, ramValues) : kNoValue;
         if (raw2 == kNoValue) {
             mark_link_lost();
             Deliver(live_data::kLinkLostIndex, text.c_str(), nullptr);
@@ -133,8 +134,8 @@ void CTCS_Monitor::PollItem(DataItem& item) {
         }
         int errorPosition = 0;
         std::string errorText;
-        const auto coordinate =
-            static_cast<float>(evaluator_.Evaluate(crosshair, static_cast<double>(value), errorPosition, errorText, 1));
+        const auto coordinate = static_cast<float>(FormulaParser::WithoutZeroStandIn(
+            evaluator_.Evaluate(crosshair, static_cast<double>(value), errorPosition, errorText, 1)));
         const char axis = static_cast<char>(std::toupper(static_cast<unsigned char>(item.crosshairMode[0])));
         if (observer_ && (axis == 'X' || axis == 'Y')) observer_->OnCrosshair(axis, coordinate);
         if (axis == 'X') Deliver(live_data::kCrosshairXIndex, nullptr, &coordinate);

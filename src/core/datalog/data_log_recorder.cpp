@@ -84,13 +84,13 @@ void DataLogRecorder::ClearValues() {
     anyReading_ = false;
 }
 
-void DataLogRecorder::OnItemRead(std::int32_t item, int raw, float value, const std::string& text) {
+void DataLogRecorder::OnItemRead(std::int32_t item, const ItemReading& reading) {
     if (item < 0 || static_cast<std::size_t>(item) >= columnOfItem_.size()) return;
     const int column = columnOfItem_[static_cast<std::size_t>(item)];
     if (column < 0) return;
     const auto c = static_cast<std::size_t>(column);
-    cells_[1 + c] = ValueCell(items_[c], layout_.items[c], raw, value, text);
-    cells_[layout_.RawColumn(c)] = std::to_string(raw);
+    cells_[1 + c] = ValueCell(items_[c], layout_.items[c], reading.raw, reading.value, reading.text);
+    cells_[layout_.RawColumn(c)] = RawCell(reading.raw, reading.ramValues);
     anyReading_ = true;
 }
 

@@ -51,7 +51,7 @@ public:
     const std::string& error() const { return error_; }
 
     // PollObserver
-    void OnItemRead(std::int32_t item, int raw, float value, const std::string& text) override;
+    void OnItemRead(std::int32_t item, const ItemReading& reading) override;
     void OnCrosshair(char axis, float coordinate) override;
     void OnLinkState(bool connected) override;
     void OnRoundComplete() override;

@@ -148,9 +148,21 @@ std::string ValueCell(const DataItem& item, const LogItemColumn& column, int raw
     return FormatDecimal(static_cast<double>(value), column.decimals);
 }
 
+std::string RawCell(int raw, const std::vector<int>& ramValues) {
+    if (ramValues.empty()) return std::to_string(raw);
+    std::string cell;
+    for (const int v : ramValues) {
+        if (!cell.empty()) cell += ' ';
+        cell += std::to_string(v);
+    }
+    return cell;
+}
+
 std::string DisplayTextOfCell(const DataItem& item, std::string_view cell, std::string_view rawCell) {
     double value = 0.0, raw = 0.0;
-    if (item.kind != DataItemKind::Numeric || !ParseDecimal(cell, value) || !ParseDecimal(rawCell, raw) ||
+    const std::size_t lastSpace = rawCell.find_last_of(' ');
+    const std::string_view lastRaw = lastSpace == std::string_view::npos ? rawCell : rawCell.substr(lastSpace + 1);
+    if (item.kind != DataItemKind::Numeric || !ParseDecimal(cell, value) || !ParseDecimal(lastRaw, raw) ||
         raw < -1e9 || raw > 1e9)
         return std::string(cell);
     return DataItemText(item, static_cast<int>(raw), static_cast<float>(value));

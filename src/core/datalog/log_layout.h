@@ -67,8 +67,13 @@ bool ParseLogLayout(const std::vector<std::string>& header, const std::vector<st
 std::string ValueCell(const DataItem& item, const LogItemColumn& column, int raw, float value,
                       const std::string& text);
 
+// The raw cell of a reading: the RAM values the item's formula read, in its order, separated by
+// spaces ("2 59" for a speed of two bytes); the poller's raw value when the formula reads none.
+std::string RawCell(int raw, const std::vector<int>& ramValues);
+
 // What the display shows for a recorded cell: the cell itself, or for a numeric cell of a
-// numeric item the value through the item's display format.
+// numeric item the value through the item's display format (the last RAM value of the raw cell
+// is the one its limits compare).
 std::string DisplayTextOfCell(const DataItem& item, std::string_view cell, std::string_view rawCell);
 
 }  // namespace korvath::datalog

@@ -1,6 +1,7 @@
 #include "definition/property_store.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace korvath {
 namespace {
@@ -9,6 +10,21 @@ constexpr std::size_t kSectionLength = 60;
 constexpr std::size_t kNameLength = 60;
 constexpr std::size_t kAppendedKeyLength = 100;
 constexpr std::size_t kAppendedValueLength = 50;
+
+constexpr char kEscape = '\x1b';
+constexpr char kEscapedColon = 'c';
+constexpr char kEscapedSemicolon = 's';
+constexpr char kEscapedEscape = 'e';
+
+// The character that ESC followed by `code` stands for; none for a pair that is no escape.
+std::optional<char> EscapedCharacter(char code) {
+    switch (code) {
+        case kEscapedColon: return ':';
+        case kEscapedSemicolon: return ';';
+        case kEscapedEscape: return kEscape;
+        default: return std::nullopt;
+    }
+}
 
 std::string EntryKey(std::string_view section, std::string_view name) {
     std::string key = ":";
@@ -76,6 +92,32 @@ int PropertyStore::AccessIntProperty(std::string_view section, std::string_view 
     if (std::sscanf(text.c_str(), "%i", &scanned) != 1) return 0;
     value = scanned;
     return 1;
+}
+
+std::string EscapePropertyText(std::string_view text) {
+    std::string stored;
+    stored.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case ':': stored += {kEscape, kEscapedColon}; break;
+            case ';': stored += {kEscape, kEscapedSemicolon}; break;
+            case kEscape: stored += {kEscape, kEscapedEscape}; break;
+            default: stored += c; break;
+        }
+    }
+    return stored;
+}
+
+std::string UnescapePropertyText(std::string_view stored) {
+    std::string text;
+    text.reserve(stored.size());
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        const std::optional<char> plain =
+            stored[i] == kEscape && i + 1 < stored.size() ? EscapedCharacter(stored[i + 1]) : std::nullopt;
+        text += plain.value_or(stored[i]);
+        if (plain) ++i;
+    }
+    return text;
 }
 
 }  // namespace korvath

@@ -30,4 +30,11 @@ private:
     std::string text_;
 };
 
+// A user's free text in a store value. The store's separators ":" and ";" cannot stand in a value,
+// so they are written as ESC 'c' and ESC 's' (and ESC itself as ESC 'e'). ESC cannot be typed into
+// a text box, so a value written before (where those marks had become spaces) reads the same.
+std::string EscapePropertyText(std::string_view text);
+// The text back from a stored value; an ESC followed by anything else is kept as it is.
+std::string UnescapePropertyText(std::string_view stored);
+
 }  // namespace korvath

@@ -30,7 +30,9 @@ int CQRNDoc::ReadKeyFloat(std::string_view key, float& out, int inBlock, float d
     return reader_.ReadKeyFloat(key, out, inBlock, defaultValue);
 }
 
-int CQRNDoc::SubstituteItemReferences(std::string& formula) { return SubstituteReferences(formula, 0.0f); }
+int CQRNDoc::SubstituteItemReferences(std::string& formula, std::vector<int>& ramValues) {
+    return SubstituteReferences(formula, 0.0f, &ramValues);
+}
 
 std::int32_t CQRNDoc::LoadDataItems(LiveDataReceiver receiver) {
     if (!monitor_) return 0;

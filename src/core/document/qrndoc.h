@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "definition/calibration.h"
 #include "definition/definition_reader.h"
@@ -124,7 +125,8 @@ public:
     // Where "M:" references read live values; the document's monitor unless replaced.
     void SetLiveVariableSource(LiveVariableSource* source) { liveSource_ = source; }
     // -1000 on failure; otherwise the value of the last "M:" reference, or 1000 without one.
-    int SubstituteReferences(std::string& formula, float position);
+    // ramValues, when given, receives the value of every "M:" reference in formula order.
+    int SubstituteReferences(std::string& formula, float position, std::vector<int>* ramValues = nullptr);
     bool ExecuteFormulaStatement(const std::string& statement, std::string& errorText);
     // direction 1 builds the image from the calibration, 0 reads it back.
     bool ExchangeImage(std::uint8_t* image, std::size_t imageSize, int direction);
@@ -143,7 +145,7 @@ public:
                        const char* defaultText) override;
     int ReadKeyInt(std::string_view key, std::int32_t& out, int inBlock, std::int32_t defaultValue) override;
     int ReadKeyFloat(std::string_view key, float& out, int inBlock, float defaultValue) override;
-    int SubstituteItemReferences(std::string& formula) override;
+    int SubstituteItemReferences(std::string& formula, std::vector<int>& ramValues) override;
     // Registers the receiver for the items of the loaded definition's "[DataItems]" with the
     // monitor; returns the handle for UnloadDataItems, 0 when there is no link or no section.
     std::int32_t LoadDataItems(LiveDataReceiver receiver);

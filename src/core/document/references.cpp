@@ -17,8 +17,9 @@ constexpr const char* kStoreVariableNotFound = "Store variable not found for for
 constexpr const char* kStoreTypeNotRecognized = "Store variable type '%c' not recognized for variable %s";
 }  // namespace
 
-int CQRNDoc::SubstituteReferences(std::string& formula, float position) {
+int CQRNDoc::SubstituteReferences(std::string& formula, float position, std::vector<int>* ramValues) {
     int result = 1000;
+    if (ramValues) ramValues->clear();
     for (;;) {
         const auto colon = formula.find(':');
         if (colon == std::string::npos) return result;
@@ -58,6 +59,7 @@ int CQRNDoc::SubstituteReferences(std::string& formula, float position) {
                 if (live == kNoLiveValue) return -1000;
                 printed = std::to_string(live);
                 result = live;
+                if (ramValues) ramValues->push_back(live);
                 break;
             }
             default: return -1000;

@@ -53,6 +53,9 @@ public:
     // X = 0 is evaluated as the smallest normal single-precision value (2^-126), so that
     // formulas dividing by X stay finite.
     static constexpr double kZeroX = 1.1754943508222875e-38;
+    // A result this close to zero is the stand-in for X = 0 carried through the formula (scaled by
+    // any factor up to 1e8), not a value: it is a zero.
+    static double WithoutZeroStandIn(double result) { return result > -1e-30 && result < 1e-30 ? 0.0 : result; }
 
     // Parentheses and function arguments nested deeper than this stop the parse at the
     // "(" or function name that would go deeper, reported like any other syntax stop.

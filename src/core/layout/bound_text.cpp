@@ -4,20 +4,20 @@
 
 namespace korvath {
 namespace {
-// The property store keeps its entries as ":<section>:<name> <value>; ": a typed ":" or ";"
-// would end the entry early or forge another one, so they are kept as spaces there.
-std::string PropertySafe(std::string text) {
-    for (char& c : text)
-        if (c == ':' || c == ';') c = ' ';
-    return text;
-}
-
 // The slot that holds a STR variable's text, or null (the lookup has reported it).
 VariableSlot* TextSlot(CQRNDoc& doc, const std::string& name) {
     const int index = doc.FindStringVariable(name);
     if (index < 0 || index >= kMaxVariables) return nullptr;
     return &doc.variables().slots[static_cast<std::size_t>(index)];
 }
+
+// The text of the property entry, unescaped; empty when there is none.
+std::string StoredProperty(CQRNDoc& doc, const TextBinding& binding) {
+    std::string stored;
+    doc.properties().AccessProperty(binding.section, binding.logicalName, stored, PropertyMode::Read);
+    return UnescapePropertyText(stored);
+}
+
 }  // namespace
 
 std::optional<std::string> ReadBoundText(CQRNDoc& doc, const TextBinding& binding) {
@@ -26,9 +26,7 @@ std::optional<std::string> ReadBoundText(CQRNDoc& doc, const TextBinding& bindin
         if (!slot) return std::nullopt;
         return slot->name;
     }
-    std::string text;
-    doc.properties().AccessProperty(binding.section, binding.logicalName, text, PropertyMode::Read);
-    return text;
+    return StoredProperty(doc, binding);
 }
 
 bool WriteBoundText(CQRNDoc& doc, const TextBinding& binding, const std::string& text) {
@@ -39,11 +37,15 @@ bool WriteBoundText(CQRNDoc& doc, const TextBinding& binding, const std::string&
         old = slot->name;
         slot->name = text;
     } else {
-        doc.properties().AccessProperty(binding.section, binding.logicalName, old, PropertyMode::Read);
-        std::string value = PropertySafe(text);
-        doc.properties().AccessProperty(binding.section, binding.logicalName, value, PropertyMode::Write);
+        old = StoredProperty(doc, binding);
+        // Written twice: the store cuts a newly appended value short, but replaces an entry's whole.
+        const std::string stored = EscapePropertyText(text);
+        for (int pass = 0; pass < 2; ++pass) {
+            std::string value = stored;
+            doc.properties().AccessProperty(binding.section, binding.logicalName, value, PropertyMode::Write);
+        }
     }
-    if (old == (binding.targetVar.empty() ? PropertySafe(text) : text)) return false;
+    if (old == text) return false;
     doc.SetModifiedFlag();
     return true;
 }

@@ -21,8 +21,8 @@ struct TextBinding {
 std::optional<std::string> ReadBoundText(CQRNDoc& doc, const TextBinding& binding);
 
 // Writes `text`; the document is marked modified when it differs from what was held. A TargetVar
-// that names no STR variable writes nothing. In the property store ":" and ";" are kept as spaces
-// (they delimit its entries). Returns whether the stored text changed.
+// that names no STR variable writes nothing. In the property store the text is kept escaped, whole
+// (EscapePropertyText). Returns whether the stored text changed.
 bool WriteBoundText(CQRNDoc& doc, const TextBinding& binding, const std::string& text);
 
 }  // namespace korvath

@@ -81,6 +81,8 @@ CaptionedPlacement SettingsPageLayout::PlaceField(int xPosition, int width, bool
 
 CaptionedPlacement SettingsPageLayout::PlaceEditBox(int xPosition, int width) { return PlaceField(xPosition, width, false); }
 
+bool TextBoxHoldsOneLine(const ControlRect& field) { return field.height() <= kRowHeight; }
+
 CaptionedPlacement SettingsPageLayout::PlaceTextBox(int xPosition, int width) { return PlaceField(xPosition, width, true); }
 
 ControlRect SettingsPageLayout::PlacePushButton(int xPosition) {

@@ -36,6 +36,10 @@ struct RadioPlacement {
     ControlRect frame;
 };
 
+// A text box one row high shows one line: Enter there ends the edit instead of starting a line
+// the box would scroll to, hiding what was typed. The full-width box is many lines high.
+bool TextBoxHoldsOneLine(const ControlRect& field);
+
 class SettingsPageLayout {
 public:
     int leftY = settings_layout::kFirstRow;

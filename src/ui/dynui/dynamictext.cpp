@@ -1,5 +1,6 @@
 #include "ui/dynui/dynamictext.h"
 
+#include <QKeyEvent>
 #include <QScrollBar>
 
 #include "layout/bound_text.h"
@@ -60,6 +61,16 @@ void CDynamicText::DoDataExchange(bool saveToMembers) {
         setPlainText(QString::fromStdString(text));
         showing_ = false;
     }
+}
+
+void CDynamicText::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (oneLine_ && enter) {
+        // The text is already stored; as in the edit boxes, Enter presses no dialog button either.
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
 }
 
 void CDynamicText::focusInEvent(QFocusEvent* event) {

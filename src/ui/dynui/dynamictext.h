@@ -40,11 +40,16 @@ public:
     void Setup(CQRNDoc* document);
     void OnTextChanged();
     void DoDataExchange(bool saveToMembers);
+    // A box one line high: Enter ends the edit and adds no line break.
+    void SetOneLine(bool oneLine) { oneLine_ = oneLine; }
+    bool IsOneLine() const { return oneLine_; }
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    bool oneLine_ = false;
     bool showing_ = false;  // the program is putting text in: no user change
     bool bound_ = true;     // false: TargetVar names no STR variable
 };

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "layout/option_choice.h"
+#include "layout/settings_page_layout.h"
 #include "document/qrndoc.h"
 #include "layout/settings_sheet_pages.h"
 #include "ui/dialogs/dialog_layout.h"
@@ -184,7 +185,10 @@ void CSettingsPage::CreateControl(const PageControl& c) {
             break;
         }
         case PageControlType::EditBox: CreateCaptionedField(c, edits_); break;
-        case PageControlType::TextBox: CreateCaptionedField(c, texts_); break;
+        case PageControlType::TextBox:
+            CreateCaptionedField(c, texts_);
+            texts_.back()->SetOneLine(TextBoxHoldsOneLine(c.captioned.field));
+            break;
     }
 }
 

@@ -80,14 +80,14 @@ TEST_F(SerialPortTest, OpenFailuresNameThePort) {
     Link(8, dir);  // a directory cannot be opened for writing
     auto directory = PortOn(8);
     EXPECT_FALSE(directory->open(error, 9600));
-    EXPECT_EQ(error, "Could not open serial port COM8, due to an unexpected error.  Error number = 21");
+    EXPECT_EQ(error, "Could not open serial port COM8, due to an unexpected error.  Error number = 21 (Is a directory)");
 
     std::FILE* f = std::fopen((dir / "plain").c_str(), "w");
     std::fclose(f);
     Link(9, dir / "plain");  // not a terminal: its line settings cannot be read
     auto plain = PortOn(9);
     EXPECT_FALSE(plain->open(error, 9600));
-    EXPECT_EQ(error, "GetCommState failed for serial port COM9.  Error number = 25");
+    EXPECT_EQ(error, "GetCommState failed for serial port COM9.  Error number = 25 (Inappropriate ioctl for device)");
 }
 
 TEST_F(SerialPortTest, OpenFailuresOfANamedDeviceNameItsPath) {
@@ -103,11 +103,11 @@ TEST_F(SerialPortTest, OpenFailuresOfANamedDeviceNameItsPath) {
     EXPECT_EQ(error, "Could not open the serial device " + missing.string() +
                          ".  This device does not appear to exist on this system.");
     EXPECT_FALSE(device(dir)->open(error, 9600));
-    EXPECT_EQ(error, "Could not open the serial device " + dir.string() + ", due to an unexpected error.  Error number = 21");
+    EXPECT_EQ(error, "Could not open the serial device " + dir.string() + ", due to an unexpected error.  Error number = 21 (Is a directory)");
     std::fclose(std::fopen((dir / "plain").c_str(), "w"));
     EXPECT_FALSE(device(dir / "plain")->open(error, 9600));
     EXPECT_EQ(error, "The serial device " + (dir / "plain").string() +
-                         " could not be set up as a serial line.  Error number = 25");
+                         " could not be set up as a serial line.  Error number = 25 (Inappropriate ioctl for device)");
 }
 
 TEST_F(SerialPortTest, PortHeldElsewhereIsInUse) {

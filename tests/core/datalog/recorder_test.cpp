@@ -8,7 +8,9 @@
 
 #include <clocale>
 
+#include "comm/data_items.h"
 #include "datalog/data_log_reader.h"
+#include "datalog/replay_frame.h"
 #include "datalog_fixture.h"
 
 namespace korvath {
@@ -162,6 +164,43 @@ TEST_F(RecorderTest, AKilledWriterLeavesEveryRowWrittenBefore) {
     EXPECT_GE(reader.rowCount(), 7u);  // all but the last second's
     EXPECT_EQ(reader.skippedRows(), 0u);
     EXPECT_EQ(reader.layout().items.size(), 3u);
+}
+
+TEST_F(RecorderTest, ZerosAreZerosAndTheRawColumnHoldsEveryRamValueReplayedExactly) {
+    Start("[DataItems]\n"
+          "DataItem NumericValue {\nLogicalName Throttle\nDefMonState 1\n"
+          "DisplayFormula %.0f %% = M:TPS:*100/255\nCrosshairMode X\nCrosshairFormula X*9/100\n}\n"
+          "DataItem NumericValue {\nLogicalName Speed\nDefMonState 1\nMaxValue 255\n"
+          "DisplayFormula %.1f mph = (M:VSS_NEW_H:*256+M:VSS_NEW_L:)/10\nCrosshairMode Y\nCrosshairFormula X\n}\n");
+    DataLogRecorder recorder(Clock());
+    std::string why;
+    const std::string path = dir.File("drive.csv");
+    ASSERT_TRUE(recorder.Start(*doc->monitor(), path, "KV4.def (KV4 Four-Speed)", why)) << why;
+    Ram(sim::ram::kTps, 0);
+    Ram(sim::ram::kVssNewH, 0);
+    Ram(sim::ram::kVssNewL, 0);
+    Rounds(1);
+    Ram(sim::ram::kVssNewH, 2);  // 571: 57.1 mph
+    Ram(sim::ram::kVssNewL, 59);
+    Rounds(1);
+    ASSERT_TRUE(recorder.Stop());
+    const auto lines = Lines(FileText(path));
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[2], "20,0,0.0,0,0 0,0,0,,");
+    EXPECT_EQ(lines[3], "40,0,57.1,0,2 59,0,57.1,,");
+
+    // Replayed, the speed shows what the dashboard showed.
+    datalog::DataLogReader reader;
+    ASSERT_TRUE(reader.Open(path, why)) << why;
+    datalog::LogRow row;
+    ASSERT_TRUE(reader.ReadRow(1, row));
+    std::vector<DataItem> items;
+    for (std::int32_t i = 0; i < doc->monitor()->item_count(); ++i) items.push_back(doc->monitor()->data_item(i));
+    const datalog::ReplayFrame frame = datalog::FrameOfRow(reader.layout(), items, row);
+    ASSERT_EQ(frame.texts.size(), 2u);
+    EXPECT_EQ(frame.texts[1].second, DataItemText(items[1], 59, 57.1f));
+    EXPECT_EQ(frame.texts[1].second, "57.1 mph");
+    EXPECT_EQ(*frame.crosshairX, 0.0f);
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "layout/bound_text.h"
 #include "support/document_fixture.h"
 #include "layout/formula_action.h"
@@ -193,20 +195,43 @@ TEST_F(BoundTextTest, VariableOrPropertyHoldsWhatWasTyped) {
     EXPECT_EQ(ReadBoundText(*doc, variable).value_or("?"), "line one\nline two; with: marks");
     EXPECT_TRUE(doc->IsModified());
 
-    // The property store cannot keep its own separators: they become spaces there.
+    // The property store's own separators are kept escaped there, so the text comes back whole.
     const TextBinding property{"[Page]", "Notes", ""};
     EXPECT_EQ(ReadBoundText(*doc, property).value_or("?"), "");
     EXPECT_TRUE(WriteBoundText(*doc, property, "a;b:c"));
-    EXPECT_EQ(ReadBoundText(*doc, property).value_or("?"), "a b c");
+    EXPECT_EQ(ReadBoundText(*doc, property).value_or("?"), "a;b:c");
     EXPECT_FALSE(WriteBoundText(*doc, property, "a;b:c"));
-    EXPECT_TRUE(WriteBoundText(*doc, {"[Page]", "Other", ""}, "x"));
-    EXPECT_EQ(ReadBoundText(*doc, property).value_or("?"), "a b c");
+    EXPECT_TRUE(WriteBoundText(*doc, {"[Page]", "Other", ""}, "x:"));
+    EXPECT_EQ(ReadBoundText(*doc, property).value_or("?"), "a;b:c");
+    EXPECT_EQ(ReadBoundText(*doc, {"[Page]", "Other", ""}).value_or("?"), "x:");
 
     host.messages.clear();
     const TextBinding missing{"[Page]", "Notes", "NoSuchText"};
     EXPECT_FALSE(ReadBoundText(*doc, missing).has_value());
     EXPECT_FALSE(WriteBoundText(*doc, missing, "lost"));
     EXPECT_EQ(host.messages.size(), 2u);  // the lookup reports each time
+}
+
+TEST_F(BoundTextTest, EveryCharacterComesBackAndOlderStoresReadTheSame) {
+    std::string every;
+    for (char c = ' '; c <= '~'; ++c) every += c;
+    every += "\n\t\x1b\x1b" "c caf\xc3\xa9 \xe2\x82\xac";  // line break, tab, ESC pairs, UTF-8
+    const TextBinding notes{"[Page]", "Notes", ""};
+    const TextBinding after{"[Page]", "After", ""};
+    // Longer than an appended value may be: the first write keeps it whole.
+    EXPECT_TRUE(WriteBoundText(*doc, notes, every));
+    EXPECT_TRUE(WriteBoundText(*doc, after, "next"));
+    EXPECT_EQ(ReadBoundText(*doc, notes).value_or("?"), every);
+    EXPECT_EQ(ReadBoundText(*doc, after).value_or("?"), "next");
+    // The store itself holds no separator of the text.
+    const std::string& store = doc->properties().text();
+    EXPECT_EQ(std::count(store.begin(), store.end(), ';'), 2);
+    EXPECT_EQ(std::count(store.begin(), store.end(), ':'), 4);
+
+    // A store written before the escapes (its marks already spaces, a backslash kept) reads as it was.
+    doc->properties().SetText(":[Page]:Notes Customer  J. Smith\\c 100%; :[Page]:Other 12; ");
+    EXPECT_EQ(ReadBoundText(*doc, notes).value_or("?"), "Customer  J. Smith\\c 100%");
+    EXPECT_EQ(UnescapePropertyText("lone \x1bx and end \x1b"), "lone \x1bx and end \x1b");
 }
 
 }  // namespace

@@ -116,6 +116,9 @@ TEST_F(SettingsPagesTest, GeometryFollowsColumnsSlotsAndConditions) {
     // Full width, 300 high, below both columns (the unknown block moved the left one by 30).
     EXPECT_EQ(made[4].captioned.field, (ControlRect{10, 175, 690, 475}));
     EXPECT_EQ(layout.leftY, 495);
+    // Only a text box one row high takes Enter as the end of the edit.
+    EXPECT_FALSE(TextBoxHoldsOneLine(made[4].captioned.field));
+    EXPECT_TRUE(TextBoxHoldsOneLine(layout.PlaceTextBox(1, settings_layout::kFieldWidth).field));
 }
 
 TEST_F(SettingsPagesTest, SixtyOptionsOnOnePageAreAllPlaced) {

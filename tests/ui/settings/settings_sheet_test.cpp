@@ -8,6 +8,7 @@
 #include <QAccessible>
 #include <QDir>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <cstdlib>
 
@@ -208,6 +209,42 @@ TEST_F(SettingsSheetTest, ChangeOnAPageReachesTheSavedFileAndTheImage) {
     std::int32_t stored = -1;
     reopened.properties().AccessIntProperty("[ConverterType]", "LockFirmness", stored, PropertyMode::Read);
     EXPECT_EQ(stored, 2);
+}
+
+TEST_F(SettingsSheetTest, TypedTextsComeBackExactlyAfterSaveAndReopen) {
+    auto sheet = Sheet(SheetMode::SystemSettings);
+    sheet->SetActivePage(2);
+    CSettingsPage* program = sheet->page(2);
+    ASSERT_EQ(program->texts().size(), 2u);
+    ui::CDynamicText* vehicle = program->texts()[0];
+    ui::CDynamicText* notes = program->texts()[1];
+    // The vehicle name is one line: Enter ends it, and what was typed stays in sight.
+    vehicle->selectAll();
+    TypeText(vehicle, "Truck 42");
+    EXPECT_TRUE(KeyClick(vehicle, Qt::Key_Return));
+    EXPECT_EQ(vehicle->toPlainText(), "Truck 42");
+    EXPECT_EQ(vehicle->verticalScrollBar()->value(), 0);
+    // The notes are many lines: every printable character, and a line break, as typed.
+    QString every;
+    for (char16_t c = u' '; c <= u'~'; ++c) every += QChar(c);
+    every += QStringLiteral("\u00e9\u20ac");
+    TypeText(notes, QStringLiteral("Customer: J. Smith"));
+    KeyClick(notes, Qt::Key_Return);
+    TypeText(notes, every);
+    const QString typed = QStringLiteral("Customer: J. Smith\n") + every;
+    EXPECT_EQ(notes->toPlainText(), typed);
+
+    const std::string saved = dir.File("texts.qvr");
+    ASSERT_TRUE(SaveCalibrationFile(*doc, saved));
+    auto reopened = std::make_unique<CQRNDoc>(DocumentHost{host, host, settings}, kBinDir);
+    ASSERT_TRUE(OpenCalibrationFile(*reopened, saved, {.identify = [](CQRNDoc&) {}, .refreshSettingsSheet = [](CQRNDoc&) {}}));
+    sheet.reset();
+    doc = std::move(reopened);
+    auto again = Sheet(SheetMode::SystemSettings);
+    again->SetActivePage(2);
+    ASSERT_EQ(again->page(2)->texts().size(), 2u);
+    EXPECT_EQ(again->page(2)->texts()[0]->toPlainText(), "Truck 42");
+    EXPECT_EQ(again->page(2)->texts()[1]->toPlainText(), typed);
 }
 
 }  // namespace
