@@ -11,6 +11,7 @@
 #include "calibration/calibration_file.h"
 #include "document/qrndoc.h"
 #include "support/run_command.h"
+#include "support/scoped_env.h"
 
 namespace korvath {
 namespace {
@@ -114,11 +115,19 @@ TEST_F(CliCompareTest, ExportAndPlot) {
     EXPECT_NE(r.out.find("\nvariable,,SpeedCal,"), std::string::npos) << r.out;
     EXPECT_EQ(Cli("export '" + a + "'").exitCode, 2);
 
-    // No display: plot draws offscreen.
+    // No display: plot draws offscreen, and prints nothing of Qt's own.
+    const testing::ScopedEnv noRuntimeDir("XDG_RUNTIME_DIR", nullptr);
     const std::string png = home.File("curves.png");
     r = Cli("plot '" + a + "' '" + png + "' --size 640x480 --traces 0,1");
     ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
     EXPECT_EQ(ReadAll(png).substr(1, 3), "PNG");
+    // A trace the definition does not bind would be drawn flat: it is refused by its number.
+    const std::string unbound = home.File("unbound.png");
+    r = Cli("plot '" + a + "' '" + unbound + "' --traces 0,42");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("plot: trace 42 is not bound by the definition of " + a + "\n"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(unbound));
     EXPECT_EQ(Cli("plot '" + a + "' '" + home.File("curves.gif") + "'").exitCode, 2);
     EXPECT_EQ(Cli("plot '" + a + "' '" + png + "' --size 10x10").exitCode, 2);
     EXPECT_EQ(Cli("plot '" + a + "' '" + png + "' --traces 50").exitCode, 2);

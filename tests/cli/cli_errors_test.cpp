@@ -69,5 +69,55 @@ TEST_F(CliErrorsTest, DefinitionsListsTrimmedTexts) {
     EXPECT_EQ(entry["description"], "Column aligned");
 }
 
+TEST_F(CliErrorsTest, EveryFailureNamesItsCauseAndExitsNonZero) {
+    const std::string r1 = home.File("r1.qvr");
+    ASSERT_EQ(Cli("new '" + r1 + "'").exitCode, 0);
+    std::string noise(4096, '\0');
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919 + 13) % 251);
+    const std::string garbage = home.Write("garbage.qvr", noise);
+    const std::string definition = std::string(KORVATH_BIN_DIR) + "/PID2/3/KV4.def";
+    const std::string image = home.File("KV4.bin");
+    ASSERT_EQ(Cli("image '" + definition + "' '" + image + "'").exitCode, 0);
+    auto r = Cli("readback '" + definition + "' '" + garbage + "'");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find(garbage + " holds 4096 bytes; the image of " + definition + " has 256"), std::string::npos)
+        << r.err;
+    for (const std::string& command : {"readback '" + garbage + "' '" + image + "'", "declarations '" + garbage + "'"}) {
+        r = Cli(command);
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_NE(r.err.find(garbage + " is no usable definition: it has no [Declarations] section"), std::string::npos)
+            << r.err;
+    }
+
+    EXPECT_NE(Cli("show '" + home.File("missing.qvr") + "'").err.find("could not be read (No such file or directory)"),
+              std::string::npos);
+    EXPECT_NE(Cli("show '" + home.path() + "'").err.find("could not be read (Is a directory)"), std::string::npos);
+    r = Cli("export '" + r1 + "' --csv '" + home.path() + "'");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("export: cannot write " + home.path() + ": Is a directory"), std::string::npos) << r.err;
+    r = Cli("identify --device /dev/null");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Error number = 25 (Inappropriate ioctl for device)"), std::string::npos) << r.err;
+    // Without a file there is nothing to watch: the usage says what to pass.
+    r = Cli("watch --ticks 2 --port 9");
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("a definition file with live data items such as PID2/3/KV4.def"), std::string::npos) << r.err;
+}
+
+TEST_F(CliErrorsTest, ATerminalGetsTheMessagesLineBreaksAPipeOneLineEach) {
+    std::filesystem::create_directories(home.File("ports"));
+    std::filesystem::create_symlink(home.File("nonexist"), home.File("ports/COM5"));
+    const char* first = "[korvath-cli identify] Could not open serial port COM5.  This port does not appear to exist on "
+                        "this system.";
+    const auto terminal = testing::RunProgramOnTerminal("korvath-cli", "identify --port 5", home);
+    EXPECT_EQ(terminal.exitCode, 1);
+    EXPECT_NE(terminal.err.find(std::string(first) + "\n\n  If COM5 is a USB-to-serial adapter"), std::string::npos)
+        << terminal.err;
+    EXPECT_EQ(terminal.err.find("\\n"), std::string::npos) << terminal.err;
+    const auto piped = Cli("identify --port 5");
+    EXPECT_NE(piped.err.find(std::string(first) + "\\n\\nIf COM5 is a USB-to-serial adapter"), std::string::npos)
+        << piped.err;
+}
+
 }  // namespace
 }  // namespace korvath

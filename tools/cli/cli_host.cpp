@@ -1,26 +1,35 @@
 #include "cli_host.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 
 #include "platform/paths.h"
 
 namespace korvath::cli {
 
-std::string MessageLine(std::string_view text, std::string_view caption) {
+std::string MessageLine(std::string_view text, std::string_view caption, bool onTerminal) {
     std::string line = "[";
     line += caption;
     line += "] ";
-    for (char c : text) {
-        if (c == '\n')
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\n') {
+            line += text[i];
+        } else if (!onTerminal) {
             line += "\\n";
-        else
-            line += c;
+        } else {
+            line += '\n';
+            // An empty line stays empty; the others are indented under the caption.
+            if (i + 1 < text.size() && text[i + 1] != '\n') line += "  ";
+        }
     }
     return line;
 }
 
+bool ErrorsGoToTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+
 int TerminalHost::ShowMessage(std::string_view text, std::string_view caption, unsigned style) {
-    std::fprintf(stderr, "%s\n", MessageLine(text, caption).c_str());
+    std::fprintf(stderr, "%s\n", MessageLine(text, caption, ErrorsGoToTerminal()).c_str());
     return DefaultMessageResult(style);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// The terminal as the core's host: message boxes become lines on standard error
-// ("[<caption>] <text>", line feeds written as \n) and answer with the style's default
-// button; status texts are printed only with --verbose.
+// The terminal as the core's host: message boxes become text on standard error
+// ("[<caption>] <text>", see MessageLine) and answer with the style's default button; status
+// texts are printed only with --verbose.
 
 #include <memory>
 #include <string>
@@ -23,8 +23,13 @@ private:
     bool verbose_;
 };
 
-// The line a message box becomes: "[<caption>] <text>" with every line feed written as "\n".
-std::string MessageLine(std::string_view text, std::string_view caption);
+// The text a message box becomes: "[<caption>] <text>". On a terminal the message keeps the line
+// breaks the window shows, its further lines indented by two spaces (a message is a line starting
+// with "[" and the indented or empty lines after it); otherwise it is one line, every line feed
+// written as "\n".
+std::string MessageLine(std::string_view text, std::string_view caption, bool onTerminal);
+// Whether standard error is a terminal.
+bool ErrorsGoToTerminal();
 
 // The settings file the programs share (KORVATH_SETTINGS, set by --settings, wins).
 std::unique_ptr<SettingsStore> OpenSettings();

@@ -88,6 +88,14 @@ void PrintJson(const json& out) {
     std::printf("%s\n", out.dump(2, ' ', false, json::error_handler_t::replace).c_str());
 }
 
+void ReportUnusableDeclarations(const char* command, const std::string& file, CQRNDoc& doc) {
+    const std::string missing = doc.MissingDeclarationsPart();
+    const std::string why = missing.empty()                 ? std::string("its declarations could not be read")
+                            : missing == "[Declarations]" ? std::string("it has no [Declarations] section")
+                                                          : "its [Declarations] section has no " + missing;
+    std::fprintf(stderr, "korvath-cli %s: %s is no usable definition: %s\n", command, file.c_str(), why.c_str());
+}
+
 int PrintDeclarationsResult(bool ok, const Calibration& calibration) {
     json out{{"result", ok ? 1 : 0}};
     AddDeclarationsJson(out, calibration);

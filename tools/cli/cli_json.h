@@ -22,5 +22,7 @@ nlohmann::ordered_json DiffValueJson(const DiffValue& value);
 void PrintJson(const nlohmann::ordered_json& json);
 // Prints {"result": 0|1, …the declarations…} and returns the matching exit status.
 int PrintDeclarationsResult(bool ok, const Calibration& calibration);
+// Says on standard error why `file` gave no declarations: the section or layout key it lacks.
+void ReportUnusableDeclarations(const char* command, const std::string& file, CQRNDoc& doc);
 
 }  // namespace korvath::cli

@@ -56,7 +56,7 @@ std::unique_ptr<CSerialPort> MakeTransport(const LinkOptions& link, SettingsStor
 bool ReportOpenFailure(const CTCS_Monitor* monitor, const std::string& command) {
     const auto* port = monitor ? dynamic_cast<const CSerialPort*>(monitor->transport()) : nullptr;
     if (!port || port->last_open_error().empty()) return false;
-    std::fprintf(stderr, "%s\n", MessageLine(port->last_open_error(), "korvath-cli " + command).c_str());
+    std::fprintf(stderr, "%s\n", MessageLine(port->last_open_error(), "korvath-cli " + command, ErrorsGoToTerminal()).c_str());
     return true;
 }
 

@@ -45,6 +45,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         return kFailure;
     }
     const bool ok = doc.ReadDeclarations(applyDefaults);
+    if (!ok) ReportUnusableDeclarations(kCommand.name, file, doc);
     return PrintDeclarationsResult(ok, doc.calibration());
 }
 

@@ -11,6 +11,7 @@
 
 #include "cli_calibration.h"
 #include "cli_command.h"
+#include "cli_offscreen_app.h"
 #include "ui/graph/curve_plot.h"
 
 namespace korvath::cli {
@@ -74,23 +75,27 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     if (!session.Open(positional[0])) return kFailure;
     CQRNDoc& doc = session.doc();
     doc.PushTracesToGraph();
+    const auto bound = [&](int t) { return doc.traceBinding(t).TraceMode != TraceModes::None; };
     if (!listed) {
         // The traces the program shows: bound by the definition and marked visible.
         const ViewStateBlock& view = doc.calibration().viewState;
         for (int t = 0; t < kNumTraces; ++t)
-            if (doc.traceBinding(t).TraceMode != TraceModes::None && view.TraceVisible(t)) plot.traces.push_back(t);
+            if (bound(t) && view.TraceVisible(t)) plot.traces.push_back(t);
+    }
+    for (const int t : plot.traces) {
+        // It would be drawn flat, as if the calibration held a curve there.
+        if (!bound(t)) {
+            std::fprintf(stderr, "korvath-cli plot: trace %d is not bound by the definition of %s\n", t,
+                         positional[0].c_str());
+            return kFailure;
+        }
     }
     plot.source = doc.graph();
     const QFileInfo file(QString::fromStdString(positional[0]));
     plot.title = ui::PlotTitle(file.fileName(), file.lastModified());
 
-    // Text needs a GUI application; the offscreen platform needs no display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    std::unique_ptr<QGuiApplication> app;
-    static int argc = 1;
-    static char name[] = "korvath-cli";
-    static char* argv[] = {name, nullptr};
-    if (!QGuiApplication::instance()) app = std::make_unique<QGuiApplication>(argc, argv);
+    // Text needs a GUI application.
+    const std::unique_ptr<QGuiApplication> app = StartOffscreenApplication();
 
     QString error;
     if (!ui::WriteCurvePlot(plot, out, error)) {

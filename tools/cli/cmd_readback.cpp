@@ -32,10 +32,19 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     CalibrationSession session(options);
     if (!session.LoadDefinition(args[0], 1)) return kFailure;
     CQRNDoc& doc = session.doc();
-    if (image.size() < static_cast<std::size_t>(std::max(doc.layout().TotalBlockSize, 0)))
-        std::fprintf(stderr, "korvath-cli readback: %s holds %zu bytes, the definition's image %d\n", args[1].c_str(),
-                     image.size(), doc.layout().TotalBlockSize);
-    const bool ok = session.declarationsRead() && doc.ExchangeImage(image.data(), image.size(), 0);
+    if (!session.declarationsRead()) {
+        ReportUnusableDeclarations(kCommand.name, args[0], doc);
+        return PrintDeclarationsResult(false, doc.calibration());
+    }
+    // An image of another size is not this definition's: its bytes would be read as the wrong values.
+    const auto expected = static_cast<std::size_t>(std::max(doc.layout().TotalBlockSize, 0));
+    if (image.size() != expected) {
+        std::fprintf(stderr, "korvath-cli readback: %s holds %zu bytes; the image of %s has %zu\n", args[1].c_str(),
+                     image.size(), args[0].c_str(), expected);
+        return PrintDeclarationsResult(false, doc.calibration());
+    }
+    const bool ok = doc.ExchangeImage(image.data(), image.size(), 0);
+    if (!ok) std::fprintf(stderr, "korvath-cli readback: the image %s could not be read back\n", args[1].c_str());
     return PrintDeclarationsResult(ok, doc.calibration());
 }
 

@@ -87,6 +87,14 @@ bool SlotFits(std::uint8_t existing, std::uint8_t declared) {
 
 }  // namespace
 
+std::string CQRNDoc::MissingDeclarationsPart() {
+    if (!reader_.FindSection("[Declarations]", 0)) return "[Declarations]";
+    std::string value;
+    for (const LayoutKey& key : kRequiredKeys)
+        if (!reader_.FindKeyValue(key.name, value, 0)) return key.name;
+    return {};
+}
+
 bool CQRNDoc::ReadDeclarations(int applyDefaults) {
     MessageBatchScope oneBoxPerMessage(*this);
     auto& table = cal_.variables;

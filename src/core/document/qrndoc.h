@@ -83,6 +83,9 @@ public:
 
     // --- declarations and the variable table
     bool ReadDeclarations(int applyDefaults);
+    // What the definition lacks for ReadDeclarations to begin: its "[Declarations]" section or the
+    // first required layout key ("$TotalBlockSize" ...); empty when it has them all.
+    std::string MissingDeclarationsPart();
     bool ApplyInitialiser(std::string_view kind, const std::string& declarationText, int slotIndex);
     void ResetVariableTable(int level) { cal_.variables.Reset(level); }
     IntVariableRef FindIntVariable(std::string_view name);
