@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "comm/vuz_monitor.h"
 #include "datalog/data_log_recorder.h"
@@ -92,12 +93,14 @@ void RecordValues(benchmark::State& state) {
             state.SkipWithError(why.c_str());
             break;
         }
+        std::vector<int> ramValues;
         const auto start = std::chrono::steady_clock::now();
         for (long i = 0; i < values; ++i) {
             now += 11;
             const auto item = static_cast<std::int32_t>(i % items);
             const int raw = static_cast<int>(i % 200);
-            recorder.OnItemRead(item, raw, static_cast<float>(raw) * 0.37f, texts[item % 9]);
+            ramValues.assign(1, raw);
+            recorder.OnItemRead(item, {raw, ramValues, static_cast<float>(raw) * 0.37f, texts[item % 9]});
             if (item == 0) recorder.OnCrosshair('X', static_cast<float>(raw % 10) * 0.9f);
             if (item == items - 1) recorder.OnRoundComplete();
         }

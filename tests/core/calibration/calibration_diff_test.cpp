@@ -107,6 +107,8 @@ TEST(PropertyEntries, ReadsEntriesAndSkipsDamagedOnes) {
     EXPECT_EQ(entries[1].second, "two words");
     EXPECT_EQ(entries[2].first, ":D:z");
     EXPECT_TRUE(PropertyEntries("").empty());
+    // A text box's escaped separators are shown as typed.
+    EXPECT_EQ(PropertyEntries(":T:Notes Customer\x1b" "c J. Smith\x1b" "s done; ")[0].second, "Customer: J. Smith; done");
 }
 
 TEST_F(CompareTest, SetChecksEveryTypeAndLeavesTheCalibrationOnFailure) {

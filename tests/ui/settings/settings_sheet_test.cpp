@@ -233,6 +233,7 @@ TEST_F(SettingsSheetTest, TypedTextsComeBackExactlyAfterSaveAndReopen) {
     TypeText(notes, every);
     const QString typed = QStringLiteral("Customer: J. Smith\n") + every;
     EXPECT_EQ(notes->toPlainText(), typed);
+    Picture(*sheet, "settings-page-2-typed");
 
     const std::string saved = dir.File("texts.qvr");
     ASSERT_TRUE(SaveCalibrationFile(*doc, saved));
