@@ -4,6 +4,7 @@
 # TARGET is a file name of tests/fuzz without "_fuzz.cpp" (default: every target), SECONDS the
 # time per target (default 60). New inputs the fuzzer finds go to build-fuzz/corpus/<target>/;
 # a crash leaves its input in build-fuzz/ (copy it into tests/fuzz/corpus/<target>/ once fixed).
+# A target with tests/fuzz/dictionaries/<target>.dict fuzzes with that dictionary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 target="${1:-all}"
@@ -23,7 +24,9 @@ cmake --build build-fuzz -j"$(nproc)" --target "${programs[@]}"
 for t in "${targets[@]}"; do
   work="build-fuzz/corpus/$t"
   mkdir -p "$work"
+  dict=()
+  [ -f "tests/fuzz/dictionaries/$t.dict" ] && dict=("-dict=../tests/fuzz/dictionaries/$t.dict")
   echo "== fuzz-${t//_/-}: ${seconds}s, seeds in tests/fuzz/corpus/$t"
   (cd build-fuzz && "bin/fuzz-${t//_/-}" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
-     -print_final_stats=1 "corpus/$t" "../tests/fuzz/corpus/$t")
+     -print_final_stats=1 "${dict[@]}" "corpus/$t" "../tests/fuzz/corpus/$t")
 done

@@ -7,14 +7,15 @@
 
 KORVATH_FUZZ_TARGET(calibration_file)(const std::uint8_t* data, std::size_t size) {
     using namespace korvath;
-    fuzz::FuzzDocument f;
+    static fuzz::FuzzDocument f, other;
+    f.Renew();
+    other.Renew();
     const std::string before = CalibrationFileBytes(f.doc);
     if (!OpenCalibrationData(f.doc, fuzz::AsText(data, size))) {
         KORVATH_FUZZ_CHECK(CalibrationFileBytes(f.doc) == before);
         return 0;
     }
     const std::string saved = CalibrationFileBytes(f.doc);
-    fuzz::FuzzDocument other;
     KORVATH_FUZZ_CHECK(OpenCalibrationData(other.doc, saved));
     KORVATH_FUZZ_CHECK(CalibrationFileBytes(other.doc) == saved);
     return 0;

@@ -16,7 +16,8 @@ KORVATH_FUZZ_TARGET(data_items)(const std::uint8_t* data, std::size_t size) {
     if (DisplayFormatUsable(format))
         KORVATH_FUZZ_CHECK(FormatChecked(format.c_str(), -1.5e300).size() < 200 + 5 * kMaxFormatField);
 
-    fuzz::FuzzDocument f;
+    static fuzz::FuzzDocument f;
+    f.Renew();
     f.doc.reader().SetText(std::string(text));
     if (!f.doc.FindSection(live_data::kSection, 0)) return 0;
     std::string label;

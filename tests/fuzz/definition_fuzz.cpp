@@ -8,7 +8,8 @@
 
 KORVATH_FUZZ_TARGET(definition)(const std::uint8_t* data, std::size_t size) {
     using namespace korvath;
-    fuzz::FuzzDocument f;
+    static fuzz::FuzzDocument f;
+    f.Renew();
     CQRNDoc& doc = f.doc;
     doc.reader().SetText(std::string(fuzz::AsText(data, size)));
     doc.ReadApplicationID();

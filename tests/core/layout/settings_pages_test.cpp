@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "definition/definition_reader.h"
 #include "layout/settings_page_model.h"
 #include "layout/settings_sheet_pages.h"
@@ -53,7 +56,7 @@ TEST_F(SettingsPagesTest, SelectorChoosesByFixedValuesThenStoredChoiceThenFirst)
     // The selected occurrence's options and picture are the chosen one's.
     EXPECT_TRUE(Build("[Conv]", "B2").empty());
     EXPECT_EQ(Build("[Conv]", "A1").size(), 1u);
-    EXPECT_EQ(layout.leftY, 5 + 25);
+    EXPECT_EQ(layout.leftY(), 5 + 25);
     const PagePicture picture = ReadPictureAndDescription(*doc, "[Conv]", "B2");
     EXPECT_EQ(picture.description, "Two");
     EXPECT_EQ(picture.path, dir.path() + "/pics/b.bmp");
@@ -115,7 +118,7 @@ TEST_F(SettingsPagesTest, GeometryFollowsColumnsSlotsAndConditions) {
     EXPECT_EQ(made[3].rect, (ControlRect{350, 12, 490, 37}));
     // Full width, 300 high, below both columns (the unknown block moved the left one by 30).
     EXPECT_EQ(made[4].captioned.field, (ControlRect{10, 175, 690, 475}));
-    EXPECT_EQ(layout.leftY, 495);
+    EXPECT_EQ(layout.leftY(), 495);
     // Only a text box one row high takes Enter as the end of the edit.
     EXPECT_FALSE(TextBoxHoldsOneLine(made[4].captioned.field));
     EXPECT_TRUE(TextBoxHoldsOneLine(layout.PlaceTextBox(1, settings_layout::kFieldWidth).field));
@@ -129,6 +132,41 @@ TEST_F(SettingsPagesTest, SixtyOptionsOnOnePageAreAllPlaced) {
     ASSERT_EQ(made.size(), 60u);
     EXPECT_EQ(made[59].rect.top, 5 + 59 * 25);
     EXPECT_EQ(layout.bottom(), 5 + 59 * 25 + 20);
+}
+
+// The definitions kept as seeds of the window models' fuzz target: a space past int's range
+// after a check box, and one far below zero before an edit box beside it.
+TEST_F(SettingsPagesTest, HostileSpacesStayWithinThePageBound) {
+    constexpr int kBound = settings_layout::kMaxCoordinate;
+    for (const char* seed : {"page-space-overflow.def", "page-space-underflow.def"}) {
+        SCOPED_TRACE(seed);
+        std::ifstream in(std::string(KORVATH_SOURCE_DIR) + "/tests/fuzz/corpus/window_models/" + seed);
+        const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        ASSERT_TRUE(LoadDefinition(text));
+        const auto pages = ReadSheetPages(doc->reader(), SheetMode::SystemSettings, 0);
+        ASSERT_TRUE(pages && !pages->empty());
+        EXPECT_EQ((*pages)[0].section, "[Page]");
+        const auto made = Build("[Page]");
+        ASSERT_FALSE(made.empty());
+        for (const PageControl& c : made)
+            for (const ControlRect& r : {c.rect, c.captioned.label, c.captioned.field})
+                for (int v : {r.top, r.bottom}) EXPECT_TRUE(v >= -kBound - 100 && v <= kBound + 100) << v;
+        EXPECT_LE(layout.bottom(), kBound + 100);
+        EXPECT_GE(layout.leftY(), -kBound);
+        EXPECT_LE(layout.leftY(), kBound);
+    }
+    // Both boxes at the page's lowest row; the spacer takes the column back by the bound, to 0,
+    // and the edit box stands a row above that, beside the box that would have been there.
+    ASSERT_TRUE(LoadDefinition(Declarations("") + "[P]\nUserOption CheckBox {\nySpace 2147483647\n}\n"
+                               "UserOption CheckBox {\n}\nUserOption Spacer {\nySpace -2147483648\n}\n"
+                               "UserOption EditBox {\nxPosition 2\n}\n"));
+    const auto made = Build("[P]");
+    ASSERT_EQ(made.size(), 3u);
+    EXPECT_EQ(made[0].rect.top, kBound);
+    EXPECT_EQ(made[1].rect.top, kBound);
+    EXPECT_EQ(made[2].captioned.label.top, -60);
+    EXPECT_EQ(made[2].captioned.field.top, made[2].captioned.label.bottom);
+    EXPECT_EQ(layout.bottom(), kBound + 20);
 }
 
 TEST_F(SettingsPagesTest, SheetListsTabsTitlesAndFallbacks) {

@@ -191,6 +191,25 @@ TEST_F(SettingsSheetTest, BrokenPagesShowWhatTheyCan) {
     EXPECT_FALSE(pic->selector()->picture->isVisibleTo(pic));
 }
 
+// The window models' fuzz seeds with spaces past int's range: the page stays within its bound
+// and its controls stand where the core placed them.
+TEST_F(SettingsSheetTest, HostileSpacesKeepThePageBounded) {
+    for (const char* seed : {"page-space-overflow", "page-space-underflow"}) {
+        SCOPED_TRACE(seed);
+        doc = std::make_unique<CQRNDoc>(DocumentHost{host, host, settings}, dir.path());
+        ASSERT_TRUE(doc->LoadDefinitionFile(std::string(KORVATH_SOURCE_DIR) + "/tests/fuzz/corpus/window_models/" + seed + ".def"));
+        auto sheet = Sheet(SheetMode::SystemSettings);
+        ASSERT_EQ(sheet->pageCount(), 1);
+        sheet->VisitPages();
+        CSettingsPage* shown = sheet->page(0);
+        EXPECT_LE(shown->height(), settings_layout::kMaxCoordinate + 100);
+        const auto controls = shown->findChildren<QWidget*>();
+        ASSERT_FALSE(controls.empty());
+        for (QWidget* w : controls) EXPECT_LT(std::abs(w->y()), settings_layout::kMaxCoordinate + 100);
+        Picture(*sheet, QString::fromLatin1(seed));
+    }
+}
+
 TEST_F(SettingsSheetTest, ChangeOnAPageReachesTheSavedFileAndTheImage) {
     auto sheet = Sheet(SheetMode::SystemSettings);
     sheet->SetActivePage(1);
