@@ -7,6 +7,7 @@
 #include "cli_command.h"
 #include "cli_link.h"
 #include "cli_calibration.h"
+#include "cli_restore_points.h"
 #include "cli_transfer.h"
 #include "calibration/calibration_file.h"
 
@@ -48,6 +49,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         return kFailure;
     }
     if (table != 0) doc.OnSelectTable(table - 1);
+    CliRestorePoints restorePoints(doc);
     if (!doc.TransferCalibration(0)) return kFailure;
     if (!SaveCalibrationFile(doc, rest[0])) {
         std::fprintf(stderr, "korvath-cli read: cannot write %s\n", rest[0].c_str());

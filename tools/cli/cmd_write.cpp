@@ -1,5 +1,6 @@
-// korvath-cli write FILE [--table 1|2] [--port N | --device PATH]
+// korvath-cli write FILE [--table 1|2] [--backup] [--port N | --device PATH]
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "cli_command.h"
 #include "cli_link.h"
 #include "cli_calibration.h"
+#include "cli_restore_points.h"
 #include "cli_transfer.h"
 
 namespace korvath::cli {
@@ -14,9 +16,9 @@ namespace {
 
 int Run(const GlobalOptions& options, const std::vector<std::string>& args);
 
-const Command kCommand{"write", "FILE [--table 1|2] [--port N | --device PATH]",
+const Command kCommand{"write", "FILE [--table 1|2] [--backup] [--port N | --device PATH]",
                        "write FILE's calibration into a table of the controller (the file's own table unless "
-                       "--table names one)",
+                       "--table names one); --backup reads a flash table first to keep it as a restore point",
                        &Run};
 const CommandRegistration kRegistration{kCommand};
 
@@ -26,6 +28,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     int table = 0;
     std::string why;
     if (!TakeLinkOptions(rest, link, why) || !TakeTableOption(rest, table, why)) return UsageError(kCommand, why);
+    const bool backup = TakeFlag(rest, "--backup");
     if (rest.size() != 1 || rest[0].starts_with("--")) return UsageError(kCommand, "one calibration file is needed");
 
     CalibrationSession session(options, &link);
@@ -35,6 +38,8 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         return kFailure;
     }
     if (table != 0) doc.OnSelectTable(table - 1);
+    CliRestorePoints restorePoints(doc);
+    doc.SetReadFlashTableBeforeWriting(backup);
     return doc.TransferCalibration(1) ? kSuccess : kFailure;
 }
 
