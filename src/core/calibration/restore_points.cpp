@@ -197,15 +197,20 @@ bool RestorePointStore::Keep(CQRNDoc& doc, const TableSnapshot& snapshot, Restor
     p.transmission = doc.calibration().application.TransmissionType;
     p.image = snapshot.image;
     p.knownBytes = std::min(snapshot.knownBytes, snapshot.image.size());
-    for (int n = 1;; ++n) {
-        p.id = std::string(stamp) + "-" + std::to_string(n);
-        p.path = JoinPath(directory_, p.id + kCalibrationExtension);
-        std::error_code ec;
-        if (!fs::exists(p.path, ec) && !fs::exists(JoinPath(directory_, p.id + kDescriptionExtension), ec)) break;
+    // Points of the same second are told apart by a number above every one the second has had:
+    // a number freed by pruning is not taken again, so ids keep the order of their making.
+    long sequence = 0;
+    std::error_code ec;
+    const std::string prefix = std::string(stamp) + "-";
+    for (fs::directory_iterator it(directory_, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().stem().string();
+        long n = 0;
+        if (name.starts_with(prefix) && ToLong(name.substr(prefix.size()), n)) sequence = std::max(sequence, n);
     }
+    p.id = prefix + std::to_string(sequence + 1);
+    p.path = JoinPath(directory_, p.id + kCalibrationExtension);
     if (!WriteFileAtomically(p.path, CalibrationOfImage(doc, snapshot), &why)) return false;
     if (!WriteFileAtomically(JoinPath(directory_, p.id + kDescriptionExtension), Describe(p), &why)) {
-        std::error_code ec;
         fs::remove(p.path, ec);
         return false;
     }
