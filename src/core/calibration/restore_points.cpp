@@ -29,6 +29,13 @@ constexpr std::size_t kMaxDescriptionSize = 1u << 20;  // a 32767-byte image in 
 constexpr std::size_t kMaxImageSize = 32767;
 constexpr char kNoRoomFormat[] = "No restore point can be kept in %s (%s).  The calibration was not written.";
 constexpr char kNotKeptFormat[] = "The restore point could not be kept: %s";
+constexpr char kControllerFormat[] = "product %d, hardware %d, firmware %d.%d";
+constexpr char kIncompleteSuffix[] = " (incomplete)";
+constexpr char kWriteBackFormat[] =
+    "Write restore point %s (%s, %s, %s) into table #%d of the controller (%s)?\n\nWhat the table holds now is kept "
+    "as a restore point first.";
+constexpr char kWriteBackIncompleteFormat[] = "\n\nThis restore point knows only the first %zu of the table's %zu "
+                                              "bytes: only those are written.";
 
 // A text kept on one line of the description.
 std::string OneLine(std::string text) {
@@ -162,6 +169,24 @@ std::string CalibrationOfImage(CQRNDoc& doc, const TableSnapshot& snapshot) {
 }
 
 }  // namespace
+
+std::string ControllerText(const ControllerVersions& c) {
+    return FormatText(kControllerFormat, c.deviceType, c.hardwareVersion, c.firmwareVersion, c.firmwareVersionMinor);
+}
+
+std::string ReasonText(const RestorePointInfo& point) {
+    std::string text(RestoreReasonKey(point.reason));
+    std::replace(text.begin(), text.end(), '-', ' ');
+    if (!point.complete()) text += kIncompleteSuffix;
+    return text;
+}
+
+std::string WriteBackQuestion(const RestorePointInfo& point, int table) {
+    std::string text = FormatText(kWriteBackFormat, point.id.c_str(), point.time.c_str(), ReasonText(point).c_str(),
+                                  point.definition.c_str(), table, ControllerText(point.controller).c_str());
+    if (!point.complete()) text += FormatText(kWriteBackIncompleteFormat, point.knownBytes, point.image.size());
+    return text;
+}
 
 std::string RestorePointDirectory() { return JoinPath(UserDataDirectory(), kFolderName); }
 

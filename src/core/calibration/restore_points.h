@@ -41,6 +41,14 @@ struct RestorePointInfo {
     bool complete() const { return knownBytes >= image.size(); }
 };
 
+// What the Restore Points window shows of a point and asks before writing one back.
+// "product 2, hardware 1, firmware 3.3"
+std::string ControllerText(const ControllerVersions& controller);
+// "read", "before write (incomplete)" ...
+std::string ReasonText(const RestorePointInfo& point);
+// The confirmation of Write Back, naming the table (1 or 2) and the controller.
+std::string WriteBackQuestion(const RestorePointInfo& point, int table);
+
 class RestorePointStore {
 public:
     static constexpr std::size_t kKeptPerController = 200;
