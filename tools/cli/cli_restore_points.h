@@ -12,6 +12,8 @@ public:
     // Keeps the document's reads and writes in the user's restore-point folder from now on.
     explicit CliRestorePoints(CQRNDoc& doc);
     RestorePointStore& store() { return store_; }
+    // Why no restore point could be kept now, shown as the write shows it; true when one can.
+    bool CheckRoom(CQRNDoc& doc);
 
 private:
     RestorePointStore store_;

@@ -199,6 +199,15 @@ public:
     // calibration; of an EEPROM table only the first knownBytes are written, the rest of the
     // table stays as it is.
     void SetImageToWrite(std::vector<std::uint8_t> image, std::size_t knownBytes);
+    // What the controller holds (its definition file and transmission), known from the last read
+    // or write since the link came up; empty when not known. A lost link forgets it: the next
+    // car's controller of the same versions looks the same.
+    const std::string& HeldDefinition() const { return heldDefinition_; }
+    const std::string& HeldTransmission() const { return heldTransmission_; }
+    void SetHeld(std::string definition, std::string transmission) {
+        heldDefinition_ = std::move(definition);
+        heldTransmission_ = std::move(transmission);
+    }
 
 private:
     // How far the table transfers of one TransferCalibration got (the furthest of its tries).
@@ -216,6 +225,7 @@ private:
     RestorePointSink* restorePoints_ = nullptr;
     bool readFlashBeforeWriting_ = false;
     std::vector<std::uint8_t> imageToWrite_;
+    std::string heldDefinition_, heldTransmission_;
     std::size_t imageToWriteKnown_ = 0;
     TableProgress tableProgress_;
     // While an EEPROM write runs: the table as it was, byte by byte as the write reads it.

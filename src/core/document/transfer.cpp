@@ -264,6 +264,7 @@ bool CQRNDoc::TransferCalibration(int direction) {
         return refuse(kImageNotTaken);
     }
     SetModifiedFlag();
+    SetHeld(cal_.application.DefinitionFileName, cal_.application.TransmissionType);
     KeepRestorePoint({RestoreReason::Read, table, std::move(image), static_cast<std::size_t>(size)});
     return true;
 }

@@ -113,6 +113,7 @@ bool CQRNDoc::WriteImage(std::vector<std::uint8_t>& image, std::int32_t table, s
         if (tableProgress_.storing) host_.status.ShowNotice(PartlyWrittenNotice(table, image.size(), beforeId));
         return false;
     }
+    SetHeld(cal_.application.DefinitionFileName, cal_.application.TransmissionType);
     KeepRestorePoint({RestoreReason::Written, table, image, std::min(writeLimit, image.size())});
     if (keeping && !eeprom && !readFlashBeforeWriting_)
         host_.status.ShowNotice(FormatText(kWriteCompleteFormat, table + 1) + "  " +

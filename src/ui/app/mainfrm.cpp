@@ -41,6 +41,7 @@
 #include "ui/app/qt_hosts.h"
 #include "ui/app/shell_windows.h"
 #include "ui/graph/qrnview.h"
+#include "ui/tools/check_calibration_tool.h"
 #include "ui/tools/restore_points_tool.h"
 #include "ui/tools/tools_menu.h"
 
@@ -339,6 +340,7 @@ void CMainFrame::OnCommand(int id) {
             if (controller_.IsConnected() && !transferRunning_) {
                 // The window keeps painting during the transfer (its window-system events are
                 // taken), so a close request may arrive: it waits for the end (closeEvent).
+                if (id == cmd::WriteCalibration && !ConfirmWriteAfterCheck(doc_)) break;
                 transferRunning_ = true;
                 if (id == cmd::WriteCalibration)
                     controller_.WriteCalibration();

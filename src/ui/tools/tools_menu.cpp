@@ -6,6 +6,7 @@
 #include <QMenuBar>
 
 #include "ui/app/app_texts.h"
+#include "ui/tools/check_calibration_tool.h"
 #include "ui/tools/compare_tool.h"
 #include "ui/tools/crosshair_trail_tool.h"
 #include "ui/tools/curve_export_tool.h"
@@ -33,6 +34,7 @@ ToolsMenu::ToolsMenu(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsS
     export_ = new CurveExportTool(frame, view, std::move(documentName), *this);
     dataLog_ = new DataLogTool(frame, doc, view, dashboardBar, *this);
     trail_ = new CrosshairTrailTool(view, settings, *this);
+    AddCheckCalibrationItem(*this, doc);
     if (restorePointActions)
         restorePoints_ = new RestorePointsTool(frame, doc, settings, *this, *compare_, *restorePointActions);
 }

@@ -43,6 +43,10 @@ inline constexpr const char* kWriteBackIncompleteFlash =
     "This restore point of a flash table is incomplete and cannot be written back: a flash table is written in "
     "whole blocks.";
 
+inline constexpr const char* kCheckCalibrationItem = "Check Calibration";
+inline constexpr const char* kCheckCalibrationStatus =
+    "List what the check before each write finds in this calibration";
+
 inline constexpr const char* kStartLogTitle = "Start Data Log";
 inline constexpr const char* kOpenLogTitle = "Open Data Log";
 inline constexpr const char* kLogFilter = "Data Logs (*.csv)";
