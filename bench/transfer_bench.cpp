@@ -26,6 +26,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "calibration/restore_points.h"
 #include "comm/serialport.h"
 #include "document/qrndoc.h"
 #include "support/sim_process.h"
@@ -218,6 +219,54 @@ void BM_FlashTable2KiBWriteRead(benchmark::State& state) {
     std::filesystem::remove_all(s->dir);
 }
 BENCHMARK(BM_FlashTable2KiBWriteRead)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+
+// Writes alone, with the restore points the command line keeps (state.range(0) = 1) or without
+// (0): the table before the write and the image written, as calibration files in a folder of
+// the benchmark's own. readFirst: a flash write reads the table first (write --backup).
+void RunWrites(benchmark::State& state, Setup& s, const std::function<void(int)>& fill, bool readFirst) {
+    const bool keeping = state.range(0) != 0;
+    RestorePointStore store((s.dir / "restore-points").string());
+    RestorePointKeeper keeper(store, nullptr, nullptr);
+    s.doc->SetRestorePointSink(keeping ? &keeper : nullptr);
+    s.doc->SetReadFlashTableBeforeWriting(keeping && readFirst);
+    int round = 0;
+    for (auto _ : state) {
+        fill(round++);
+        const auto start = std::chrono::steady_clock::now();
+        const bool ok = s.doc->TransferCalibration(1);
+        state.SetIterationTime(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        if (!ok) {
+            state.SkipWithError(("write failed: " + s.host.lastMessage).c_str());
+            break;
+        }
+    }
+    s.doc->SetRestorePointSink(nullptr);
+    state.SetLabel(keeping ? (readFirst ? "read first, restore points" : "restore points") : "plain");
+}
+
+void BM_EepromWriteRestorePoints(benchmark::State& state) {
+    test::SimProcess sim({"--baud", "9600"});
+    auto s = MakeSetup(sim.pty(), Definition(256, 0, "U8", 1));
+    RunWrites(state, *s, [&](int round) {
+        for (int i = 0; i < 256; ++i) s->doc->SetIntVariable(std::string("S").append(std::to_string(i)), static_cast<std::int16_t>(ByteValue(i, round)));
+    }, false);
+    std::filesystem::remove_all(s->dir);
+}
+BENCHMARK(BM_EepromWriteRestorePoints)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5);
+
+void BM_FlashWriteBackup(benchmark::State& state) {
+    test::SimProcess sim({"--baud", "9600", "--nvm", "flash", "--cal-nvm-page-size", "2048"});
+    auto s = MakeSetup(sim.pty(), Definition(2048, 1, "I32", 4));
+    RunWrites(state, *s, [&](int round) {
+        auto& table = s->doc->variables();
+        for (int i = 0; i < table.count; ++i) {
+            auto& slot = table.slots[static_cast<std::size_t>(i)];
+            if (slot.type == VarType::I32) slot.SetInt32(static_cast<std::int32_t>((i * 4 + round * 7) & 0x7FFFFFFF));
+        }
+    }, true);
+    std::filesystem::remove_all(s->dir);
+}
+BENCHMARK(BM_FlashWriteBackup)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5);
 
 }  // namespace
 

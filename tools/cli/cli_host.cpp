@@ -37,6 +37,10 @@ void TerminalHost::SetStatusText(std::string_view text) {
     if (verbose_) std::fprintf(stderr, "status: %.*s\n", static_cast<int>(text.size()), text.data());
 }
 
+void TerminalHost::ShowNotice(std::string_view text) {
+    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+}
+
 std::unique_ptr<SettingsStore> OpenSettings() {
     return std::make_unique<IniSettingsStore>(SettingsPathForExecutable(ExecutablePath()));
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The terminal as the core's host: message boxes become text on standard error
 // ("[<caption>] <text>", see MessageLine) and answer with the style's default button; status
-// texts are printed only with --verbose.
+// texts are printed only with --verbose, notices always.
 
 #include <memory>
 #include <string>
@@ -18,6 +18,8 @@ public:
     explicit TerminalHost(bool verbose) : verbose_(verbose) {}
     int ShowMessage(std::string_view text, std::string_view caption, unsigned style) override;
     void SetStatusText(std::string_view text) override;
+    // Printed always, as a line of its own on standard error.
+    void ShowNotice(std::string_view text) override;
 
 private:
     bool verbose_;

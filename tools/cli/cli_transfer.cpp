@@ -72,4 +72,10 @@ bool TakeChooseOption(std::vector<std::string>& args, int& choice, std::string& 
     return true;
 }
 
+bool TakeFlag(std::vector<std::string>& args, const std::string& flag) {
+    const auto before = args.size();
+    std::erase(args, flag);
+    return args.size() != before;
+}
+
 }  // namespace korvath::cli

@@ -27,5 +27,7 @@ private:
 // "--table 1|2" and "--choose N" taken out of args; false with why on a bad value.
 bool TakeTableOption(std::vector<std::string>& args, int& table, std::string& why);
 bool TakeChooseOption(std::vector<std::string>& args, int& choice, std::string& why);
+// Takes every `flag` out of args; true when there was one.
+bool TakeFlag(std::vector<std::string>& args, const std::string& flag);
 
 }  // namespace korvath::cli

@@ -7,6 +7,7 @@
 #include "cli_command.h"
 #include "cli_link.h"
 #include "cli_calibration.h"
+#include "cli_restore_points.h"
 #include "cli_transfer.h"
 #include "calibration/calibration_file.h"
 
@@ -48,6 +49,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         return kFailure;
     }
     if (table != 0) doc.OnSelectTable(table - 1);
+    CliRestorePoints restorePoints(doc);
     const bool read = doc.TransferCalibration(0);
     // A choice outside the list offered takes in nothing: no calibration is saved.
     if (!chooser.refusal().empty()) return UsageError(kCommand, chooser.refusal());

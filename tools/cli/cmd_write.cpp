@@ -1,5 +1,6 @@
-// korvath-cli write FILE [--table 1|2] [--port N | --device PATH]
+// korvath-cli write FILE [--table 1|2] [--backup] [--force] [--port N | --device PATH]
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -7,16 +8,19 @@
 #include "cli_command.h"
 #include "cli_link.h"
 #include "cli_calibration.h"
+#include "cli_restore_points.h"
 #include "cli_transfer.h"
+#include "cli_write_check.h"
 
 namespace korvath::cli {
 namespace {
 
 int Run(const GlobalOptions& options, const std::vector<std::string>& args);
 
-const Command kCommand{"write", "FILE [--table 1|2] [--port N | --device PATH]",
+const Command kCommand{"write", "FILE [--table 1|2] [--backup] [--force] [--port N | --device PATH]",
                        "write FILE's calibration into a table of the controller (the file's own table unless "
-                       "--table names one)",
+                       "--table names one); --backup reads a flash table first to keep it as a restore point; "
+                       "what the check before the write finds refuses the write unless --force",
                        &Run};
 const CommandRegistration kRegistration{kCommand};
 
@@ -26,6 +30,8 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     int table = 0;
     std::string why;
     if (!TakeLinkOptions(rest, link, why) || !TakeTableOption(rest, table, why)) return UsageError(kCommand, why);
+    const bool backup = TakeFlag(rest, "--backup");
+    const bool force = TakeFlag(rest, "--force");
     if (rest.size() != 1 || rest[0].starts_with("--")) return UsageError(kCommand, "one calibration file is needed");
 
     CalibrationSession session(options, &link);
@@ -35,6 +41,17 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         return kFailure;
     }
     if (table != 0) doc.OnSelectTable(table - 1);
+    CliRestorePoints restorePoints(doc);
+    // A write that could keep no restore point stops before anything is sent, the check's reads
+    // included.
+    if (!restorePoints.CheckRoom(doc)) return kFailure;
+    if (const auto findings = CheckBeforeWrite(doc); !findings.empty() && !force) {
+        std::fprintf(stderr, "korvath-cli write: the check before the write found:\n");
+        for (const auto& f : findings) std::fprintf(stderr, "  %s\n", f.c_str());
+        std::fprintf(stderr, "Nothing was written (--force writes anyway).\n");
+        return kFailure;
+    }
+    doc.SetReadFlashTableBeforeWriting(backup);
     return doc.TransferCalibration(1) ? kSuccess : kFailure;
 }
 

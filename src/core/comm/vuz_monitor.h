@@ -46,9 +46,13 @@ public:
     bool send_command(char letter, std::string_view addressText, std::string& resultText, std::string& errorText);
     bool write_value(bool waitForC, std::string_view valueText, std::string& errorText);
     bool read_wrt_cmd(char letter, std::string_view addressText, std::string& valueText, std::string& errorText);
+    // valueBefore, when given, receives the digits the controller held before the write.
     bool test_and_write_NVM(char letter, std::string_view addressText, std::string& valueText,
-                            std::string& errorText);
-    bool write_NVM(char letter, std::int32_t address, std::int32_t value, std::string& errorText);
+                            std::string& errorText, std::string* valueBefore = nullptr);
+    // valueBefore, when given, receives the byte the address held before the write (it is read
+    // first anyway); it stays untouched when that read failed.
+    bool write_NVM(char letter, std::int32_t address, std::int32_t value, std::string& errorText,
+                   std::uint16_t* valueBefore = nullptr);
     bool read_NVM(char letter, std::int32_t address, std::uint16_t& value, std::string& errorText);
     bool access_RAM(char letter, std::int32_t address, std::int32_t& value, std::string& errorText);
 

@@ -159,7 +159,7 @@ bool CTCS_Monitor::read_wrt_cmd(char letter, std::string_view addressText, std::
 }
 
 bool CTCS_Monitor::test_and_write_NVM(char letter, std::string_view addressText, std::string& valueText,
-                                      std::string& errorText) {
+                                      std::string& errorText, std::string* valueBefore) {
     errorText = comm_text::kTestAndWritePrefix;
     if (!connected_) return false;
     std::string current;
@@ -167,6 +167,7 @@ bool CTCS_Monitor::test_and_write_NVM(char letter, std::string_view addressText,
         set_connected(0);
         return false;
     }
+    if (valueBefore) *valueBefore = current;
     if (current == valueText) {
         errorText.clear();
         return true;
@@ -192,10 +193,16 @@ bool CTCS_Monitor::test_and_write_NVM(char letter, std::string_view addressText,
     return false;
 }
 
-bool CTCS_Monitor::write_NVM(char letter, std::int32_t address, std::int32_t value, std::string& errorText) {
+bool CTCS_Monitor::write_NVM(char letter, std::int32_t address, std::int32_t value, std::string& errorText,
+                             std::uint16_t* valueBefore) {
     std::string addressText = FormatAddress(ModeForLetter(letter), address);
     std::string valueText = FormatValue(value);
-    return test_and_write_NVM(letter, addressText, valueText, errorText);
+    std::string before;
+    const bool ok = test_and_write_NVM(letter, addressText, valueText, errorText, valueBefore ? &before : nullptr);
+    if (valueBefore && !before.empty()) {
+        if (const int byte = ParseValueDigits(before); byte >= 0) *valueBefore = static_cast<std::uint16_t>(byte);
+    }
+    return ok;
 }
 
 bool CTCS_Monitor::read_NVM(char letter, std::int32_t address, std::uint16_t& value, std::string& errorText) {

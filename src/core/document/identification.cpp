@@ -101,6 +101,7 @@ bool CQRNDoc::IdentifyController(int declarationsMode, int notify) {
 
 void CQRNDoc::ShowConnectionStatus(int connected) {
     if (!connected) {
+        SetHeld({}, {});
         ShowStatus(kDisconnected);
         return;
     }

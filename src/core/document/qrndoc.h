@@ -12,6 +12,7 @@
 #include "definition/calibration.h"
 #include "definition/definition_reader.h"
 #include "document/message_batch.h"
+#include "document/restore_point_sink.h"
 #include "definition/trace_binding.h"
 #include "document/view_host.h"
 #include "comm/byte_transport.h"
@@ -192,8 +193,50 @@ public:
     // first of the list).
     void SetReadbackChooser(class ReadbackChooser* chooser) { readbackChooser_ = chooser; }
 
+    // --- restore points of the transfers
+    // Where reads and writes hand their table images (none: nothing is kept).
+    void SetRestorePointSink(RestorePointSink* sink) { restorePoints_ = sink; }
+    // A flash write reads the table first, so that it can be kept as it was.
+    void SetReadFlashTableBeforeWriting(bool on) { readFlashBeforeWriting_ = on; }
+    bool ReadFlashTableBeforeWriting() const { return readFlashBeforeWriting_; }
+    // The next write sends this image (a restore point's) instead of building one from the
+    // calibration; of an EEPROM table only the first knownBytes are written, the rest of the
+    // table stays as it is.
+    void SetImageToWrite(std::vector<std::uint8_t> image, std::size_t knownBytes);
+    // What the controller holds (its definition file and transmission), known from the last read
+    // or write since the link came up; empty when not known. A lost link forgets it: the next
+    // car's controller of the same versions looks the same.
+    const std::string& HeldDefinition() const { return heldDefinition_; }
+    const std::string& HeldTransmission() const { return heldTransmission_; }
+    void SetHeld(std::string definition, std::string transmission) {
+        heldDefinition_ = std::move(definition);
+        heldTransmission_ = std::move(transmission);
+    }
+
 private:
+    // How far the table transfers of one TransferCalibration got (the furthest of its tries).
+    struct TableProgress {
+        std::size_t bytesDone = 0;      // bytes read, or written and verified
+        std::uint32_t blocksBurned = 0;  // flash blocks written
+        bool storing = false;            // something was sent that changes the table
+    };
+    bool WriteImage(std::vector<std::uint8_t>& image, std::int32_t table, std::size_t writeLimit);
+    std::string KeepRestorePoint(const TableSnapshot& snapshot);
+    // The plain words after a write that stopped once it had stored something.
+    std::string PartlyWrittenNotice(std::int32_t table, std::size_t size, const std::string& restorePoint) const;
+
     ReadbackChooser* readbackChooser_ = nullptr;
+    RestorePointSink* restorePoints_ = nullptr;
+    bool readFlashBeforeWriting_ = false;
+    std::vector<std::uint8_t> imageToWrite_;
+    std::string heldDefinition_, heldTransmission_;
+    std::size_t imageToWriteKnown_ = 0;
+    TableProgress tableProgress_;
+    // While an EEPROM write runs: the table as it was, byte by byte as the write reads it.
+    TableSnapshot* eepromBefore_ = nullptr;
+    // The number of leading bytes an EEPROM write stores (the image size unless a restore point
+    // knows fewer).
+    std::size_t eepromWriteLimit_ = SIZE_MAX;
     // --- end calibration transfer
 
 private:

@@ -153,7 +153,18 @@ bool CQRNDoc::TransferCalibration(int direction) {
     // A definition the transfer cannot carry is refused before anything goes to the controller,
     // and again after the identification, which may have switched the definition.
     auto layoutProblem = [&] { return CheckTransferLayout(layout(), table, monitor_ ? monitor_->ram_mode() : 0); };
+    // A restore point's image is written once, whatever becomes of this write.
+    std::vector<std::uint8_t> imageToWrite = std::move(imageToWrite_);
+    imageToWrite_.clear();
+    const std::size_t imageToWriteKnown = imageToWriteKnown_;
     if (std::string why = layoutProblem(); !why.empty()) return refuse(why);
+    tableProgress_ = {};
+    // A write that could keep no restore point stops before anything is sent.
+    if (writing && restorePoints_) {
+        if (std::string why = restorePoints_->CheckRoom(*this, static_cast<std::size_t>(layout().TotalBlockSize));
+            !why.empty())
+            return refuse(why);
+    }
 
     if (!IdentifyController(0, 1)) return refuse(writing ? kNoControllerWrite : kNoControllerRead);
     if (std::string why = layoutProblem(); !why.empty()) return refuse(why);
@@ -178,20 +189,23 @@ bool CQRNDoc::TransferCalibration(int direction) {
     };
 
     if (writing) {
-        if (!ExchangeImage(image.data(), image.size(), 1)) return refuse(kImageNotBuilt);
-        if (transferTable(1)) return true;
-        const std::string firstReason = errorText;
-        if (!transferTable(1)) {
-            // A second try refused at once on the link the first one lost says nothing new.
-            if (errorText == comm_text::kTestAndWritePrefix && !firstReason.empty()) errorText = firstReason;
-            // A table write that stopped at its own message (the write enable) has no text to add.
-            if (!errorText.empty()) ShowMessage(errorText, eeprom ? kByteWriteCaption : kFlashWriteCaption, kErrorBox);
-            return false;
+        std::size_t writeLimit = image.size();
+        if (!imageToWrite.empty()) {
+            if (imageToWrite.size() != image.size()) return refuse(kRestorePointDoesNotFit);
+            image = std::move(imageToWrite);
+            writeLimit = std::min(imageToWriteKnown, image.size());
+        } else if (!ExchangeImage(image.data(), image.size(), 1)) {
+            return refuse(kImageNotBuilt);
         }
-        return true;
+        return WriteImage(image, table, writeLimit);
     }
 
-    if (!transferTable(0)) return false;  // the table transfer has shown its message
+    if (!transferTable(0)) {
+        // What came before the failure is kept, marked incomplete; the table transfer has
+        // shown its message.
+        KeepRestorePoint({RestoreReason::Read, table, image, tableProgress_.bytesDone});
+        return false;
+    }
 
     // Only now does the calibration change; should the image not fit, it is put back as it was.
     Calibration before = cal_;
@@ -250,6 +264,8 @@ bool CQRNDoc::TransferCalibration(int direction) {
         return refuse(kImageNotTaken);
     }
     SetModifiedFlag();
+    SetHeld(cal_.application.DefinitionFileName, cal_.application.TransmissionType);
+    KeepRestorePoint({RestoreReason::Read, table, std::move(image), static_cast<std::size_t>(size)});
     return true;
 }
 
@@ -269,23 +285,40 @@ bool CQRNDoc::TransferEepromTable(std::uint8_t* image, std::int32_t size, std::i
         return false;
     }
     const auto total = static_cast<std::uint32_t>(size);
-    for (std::int32_t i = 0; i < size; ++i) {
+    // A restore point that knows only the first bytes of a table writes only those.
+    const std::int32_t last =
+        writing && eepromWriteLimit_ < static_cast<std::size_t>(size) ? static_cast<std::int32_t>(eepromWriteLimit_) : size;
+    // The write reads every byte before it stores it: that is the table as it was.
+    auto noteBefore = [&](std::int32_t i, std::uint16_t value) {
+        if (eepromBefore_ && value <= 0xFF && static_cast<std::size_t>(i) == eepromBefore_->knownBytes &&
+            eepromBefore_->knownBytes < eepromBefore_->image.size())
+            eepromBefore_->image[eepromBefore_->knownBytes++] = static_cast<std::uint8_t>(value);
+    };
+    for (std::int32_t i = 0; i < last; ++i) {
         if (i % kEepromProgressEvery == 0) {
             ShowStatus(status);
             progress.SetProgress(static_cast<std::uint32_t>(i), total);
             AddDot(status);
         }
         if (writing) {
-            if (!m.write_NVM('e', i, image[i], errorText)) {
+            tableProgress_.storing = true;
+            std::uint16_t before = 0x100;  // none read
+            const bool stored = m.write_NVM('e', i, image[i], errorText, &before);
+            noteBefore(i, before);
+            if (!stored) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(kEepromRetryDelayMs));
                 const std::string first = errorText;
-                if (!m.write_NVM('e', i, image[i], errorText)) {
+                before = 0x100;
+                const bool again = m.write_NVM('e', i, image[i], errorText, &before);
+                noteBefore(i, before);
+                if (!again) {
                     // A retry refused at once on a lost link says nothing new: keep the reason.
                     if (errorText == comm_text::kTestAndWritePrefix) errorText = first;
                     progress.SetProgress(0, 0);
                     return false;
                 }
             }
+            tableProgress_.bytesDone = std::max(tableProgress_.bytesDone, static_cast<std::size_t>(i) + 1);
         } else {
             std::uint16_t value = 0;
             for (int attempt = 0; attempt < 3; ++attempt) {
@@ -297,6 +330,7 @@ bool CQRNDoc::TransferEepromTable(std::uint8_t* image, std::int32_t size, std::i
                 if (value != 0x00 && value != 0xFF) break;
             }
             image[i] = static_cast<std::uint8_t>(value);
+            tableProgress_.bytesDone = static_cast<std::size_t>(i) + 1;
         }
     }
     if (writing) {
@@ -334,6 +368,7 @@ bool CQRNDoc::TransferFlashTable(std::uint8_t* image, std::int32_t size, std::in
         return false;
     };
     std::string status;
+    std::uint32_t blocksBurned = 0;
 
     if (direction == 1) {
         status = FormatText(kWritingFormat, table + 1);
@@ -353,11 +388,14 @@ bool CQRNDoc::TransferFlashTable(std::uint8_t* image, std::int32_t size, std::in
             }
             if (offset + kPacketSize == bufferSize || remaining <= static_cast<std::uint32_t>(kPacketSize)) {
                 const auto n = static_cast<std::int32_t>(BlocksFor(remaining, offset, blockSize, perBuffer));
+                tableProgress_.storing = true;
                 if (m.burn_flash(static_cast<std::int32_t>(block), n, errorText) != packet::kFlashOk) {
                     m.purge();
                     if (m.burn_flash(static_cast<std::int32_t>(block), n, errorText) != packet::kFlashOk)
                         return fail(errorText, kFlashMemoryWriteCaption);
                 }
+                blocksBurned += static_cast<std::uint32_t>(n);
+                tableProgress_.blocksBurned = std::max(tableProgress_.blocksBurned, blocksBurned);
                 block += perBuffer;
             }
         }
@@ -394,6 +432,7 @@ bool CQRNDoc::TransferFlashTable(std::uint8_t* image, std::int32_t size, std::in
                 errorText = kReadCommunicationError;
                 return fail(errorText, kFlashMemoryReadCaption);
             }
+            tableProgress_.bytesDone = std::min(static_cast<std::size_t>(pos) + kPacketSize, static_cast<std::size_t>(size));
         }
         status = FormatText(kReadCompleteFormat, table + 1);
     }

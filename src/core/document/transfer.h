@@ -80,6 +80,24 @@ inline constexpr char kNoCurveConversionsFormat[] =
 inline constexpr char kImageNotTaken[] =
     "The memory image read from the controller does not fit the definition.  The calibration was left as it was.";
 
+// Restore points and the words after an interrupted write.
+inline constexpr char kPartlyWrittenBytesFormat[] =
+    "The controller's table %d may now be partly written: %zu of its %zu bytes were stored before the write "
+    "stopped.  Write the calibration again.";
+inline constexpr char kPartlyWrittenBlocksFormat[] =
+    "The controller's table %d may now be partly written: %u of its %u flash blocks were stored before the write "
+    "stopped.  Write the calibration again.";
+inline constexpr char kWayBackFormat[] =
+    "  The table as it was before this write is restore point %s: write it back with Tools > Restore Points, or "
+    "korvath-cli restore %s.";
+inline constexpr char kNoFlashRestorePointFormat[] =
+    "No restore point of flash table %d as it was before this write was kept: a flash table is kept only when it "
+    "is read first (korvath-cli write --backup, or Tools > Read Flash Table Before Writing).";
+inline constexpr char kBackupReadFailedFormat[] =
+    "Flash table %d could not be read before the write, so nothing was written.";
+inline constexpr char kRestorePointDoesNotFit[] =
+    "The restore point's image does not fit the definition's memory image.  The calibration was not written.";
+
 }  // namespace transfer_text
 
 // Why the layout cannot be transferred to table `table` (0 or 1) with the monitor's RAM

@@ -24,6 +24,9 @@ class StatusHost {
 public:
     virtual ~StatusHost() = default;
     virtual void SetStatusText(std::string_view text) = 0;
+    // A text the user must see even where status texts are not shown (the command line prints
+    // it always); a window shows it in the status bar.
+    virtual void ShowNotice(std::string_view text) { SetStatusText(text); }
     // done == total ends the progress display; total == 0 hides it.
     virtual void SetProgress(std::uint32_t done, std::uint32_t total) { (void)done, (void)total; }
 };

@@ -41,5 +41,9 @@ inline constexpr const char* kWindowMaximized = "Maximized";  // 1: maximized
 inline constexpr const char* kDataLog = "DataLog";
 inline constexpr const char* kCrosshairTrail = "CrosshairTrail";  // default 1: the trail is drawn
 inline constexpr int kCrosshairTrailDefault = 1;
+inline constexpr const char* kRestorePoints = "RestorePoints";
+// default 0: a flash write keeps no restore point of the table it overwrites
+inline constexpr const char* kReadFlashTableBeforeWriting = "ReadFlashTableBeforeWriting";
+inline constexpr int kReadFlashTableBeforeWritingDefault = 0;
 
 }  // namespace korvath::settings

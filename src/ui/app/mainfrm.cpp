@@ -41,6 +41,8 @@
 #include "ui/app/qt_hosts.h"
 #include "ui/app/shell_windows.h"
 #include "ui/graph/qrnview.h"
+#include "ui/tools/check_calibration_tool.h"
+#include "ui/tools/restore_points_tool.h"
 #include "ui/tools/tools_menu.h"
 
 // The bundled icons live in the library; a static library's resources are registered by hand.
@@ -118,7 +120,11 @@ CMainFrame::CMainFrame(CQRNApp& app, CQRNDoc& doc, SettingsStore& settings, Cont
     view_->SetMinTrackSizeHandler([this](int w, int h) { SetMinTrackSize(w, h); });
     setCentralWidget(view_);
     view_->setFocus();
-    tools_ = new ToolsMenu(*this, doc_, *view_, settings_, [this] { return app_.DocumentName(); }, dashboard_);
+    const RestorePointActions restorePointActions{[this](const QString& path) { return app_.OpenDocumentFile(path); },
+                                                  [this] { return controller_.IsConnected(); },
+                                                  [this] { OnCommand(cmd::WriteCalibration); }};
+    tools_ = new ToolsMenu(*this, doc_, *view_, settings_, [this] { return app_.DocumentName(); }, dashboard_,
+                           &restorePointActions);
 
     RestoreBarState();
     RestorePlacement();
@@ -334,6 +340,7 @@ void CMainFrame::OnCommand(int id) {
             if (controller_.IsConnected() && !transferRunning_) {
                 // The window keeps painting during the transfer (its window-system events are
                 // taken), so a close request may arrive: it waits for the end (closeEvent).
+                if (id == cmd::WriteCalibration && !ConfirmWriteAfterCheck(doc_)) break;
                 transferRunning_ = true;
                 if (id == cmd::WriteCalibration)
                     controller_.WriteCalibration();

@@ -6,16 +6,19 @@
 #include <QMenuBar>
 
 #include "ui/app/app_texts.h"
+#include "ui/tools/check_calibration_tool.h"
 #include "ui/tools/compare_tool.h"
 #include "ui/tools/crosshair_trail_tool.h"
 #include "ui/tools/curve_export_tool.h"
 #include "ui/tools/data_log_tool.h"
+#include "ui/tools/restore_points_tool.h"
 #include "ui/tools/tools_texts.h"
 
 namespace korvath::ui {
 
 ToolsMenu::ToolsMenu(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsStore& settings,
-                     std::function<QString()> documentName, QDockWidget* dashboardBar)
+                     std::function<QString()> documentName, QDockWidget* dashboardBar,
+                     const RestorePointActions* restorePointActions)
     : QObject(&frame) {
     setObjectName(QStringLiteral("ToolsMenu"));
     QMenuBar* bar = frame.menuBar();
@@ -31,6 +34,9 @@ ToolsMenu::ToolsMenu(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsS
     export_ = new CurveExportTool(frame, view, std::move(documentName), *this);
     dataLog_ = new DataLogTool(frame, doc, view, dashboardBar, *this);
     trail_ = new CrosshairTrailTool(view, settings, *this);
+    AddCheckCalibrationItem(*this, doc);
+    if (restorePointActions)
+        restorePoints_ = new RestorePointsTool(frame, doc, settings, *this, *compare_, *restorePointActions);
 }
 
 ToolsMenu::~ToolsMenu() = default;

@@ -22,6 +22,8 @@ class CompareTool;
 class CrosshairTrailTool;
 class CurveExportTool;
 class DataLogTool;
+class RestorePointsTool;
+struct RestorePointActions;
 
 class ToolsMenu final : public QObject {
     Q_OBJECT
@@ -29,7 +31,8 @@ public:
     // documentName: the edited document's name, as the title bar shows it. dashboardBar: the bar
     // that holds the dashboard (a data log keeps it on), may be null.
     ToolsMenu(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsStore& settings,
-              std::function<QString()> documentName, QDockWidget* dashboardBar = nullptr);
+              std::function<QString()> documentName, QDockWidget* dashboardBar = nullptr,
+              const RestorePointActions* restorePointActions = nullptr);
     ~ToolsMenu() override;
 
     QMenu* menu() const { return menu_; }
@@ -42,6 +45,8 @@ public:
     CurveExportTool& curveExport() const { return *export_; }
     DataLogTool& dataLog() const { return *dataLog_; }
     CrosshairTrailTool& trail() const { return *trail_; }
+    // Null when the window gave no actions for it.
+    RestorePointsTool* restorePoints() const { return restorePoints_; }
 
 private:
     QMenu* menu_ = nullptr;
@@ -49,6 +54,7 @@ private:
     CurveExportTool* export_ = nullptr;
     DataLogTool* dataLog_ = nullptr;
     CrosshairTrailTool* trail_ = nullptr;
+    RestorePointsTool* restorePoints_ = nullptr;
 };
 
 }  // namespace korvath::ui

@@ -21,6 +21,32 @@ inline constexpr const char* kOpenLogStatus = "Replay a data log on the curves a
 inline constexpr const char* kTrailItem = "Crosshair Trail";
 inline constexpr const char* kTrailStatus = "Draw the last seconds of the operating point as a fading trail";
 
+inline constexpr const char* kRestorePointsItem = "Restore Points...";
+inline constexpr const char* kRestorePointsStatus =
+    "List the tables kept at every read and write; open, compare or write one back";
+inline constexpr const char* kReadFlashFirstItem = "Read Flash Table Before Writing";
+inline constexpr const char* kReadFlashFirstStatus =
+    "Read a flash controller's table before each write, so that it is kept as a restore point";
+inline constexpr const char* kRestorePointsTitle = "Restore Points";
+inline constexpr const char* kRestorePointsListName = "Restore points";
+inline constexpr const char* kRestorePointColumns[] = {"Time", "Controller", "Table", "Reason", "Definition",
+                                                       "Transmission"};
+inline constexpr const char* kOpenPoint = "&Open";
+inline constexpr const char* kComparePoint = "&Compare with Open Calibration";
+inline constexpr const char* kWriteBackPoint = "&Write Back...";
+inline constexpr const char* kClosePoints = "Close";
+inline constexpr const char* kNoRestorePointsFormat = "No restore points yet in %1.";
+inline constexpr const char* kWriteBackCaption = "Write Back Restore Point:";
+inline constexpr const char* kWriteBackNoController =
+    "No controller is connected.  Connect the controller, then write the restore point back.";
+inline constexpr const char* kWriteBackIncompleteFlash =
+    "This restore point of a flash table is incomplete and cannot be written back: a flash table is written in "
+    "whole blocks.";
+
+inline constexpr const char* kCheckCalibrationItem = "Check Calibration";
+inline constexpr const char* kCheckCalibrationStatus =
+    "List what the check before each write finds in this calibration";
+
 inline constexpr const char* kStartLogTitle = "Start Data Log";
 inline constexpr const char* kOpenLogTitle = "Open Data Log";
 inline constexpr const char* kLogFilter = "Data Logs (*.csv)";

@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "app_fixture.h"
+#include "ui/app/command_table.h"
 #include "ui/tools/compare_tool.h"
 #include "ui/tools/curve_export_tool.h"
 #include "ui/tools/tools_menu.h"
@@ -41,7 +42,8 @@ TEST_F(ToolsTest, ToolsMenuStandsBeforeHelpWithItsItems) {
     QStringList texts;
     for (QAction* a : tools().menu()->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(texts, (QStringList{"Compare with Calibration...", "Stop Comparing", "-", "Export Curves...", "-",
-                                  "Start Data Log...", "Stop Data Log", "Open Data Log...", "Crosshair Trail"}));
+                                  "Start Data Log...", "Stop Data Log", "Open Data Log...", "Crosshair Trail", "Check Calibration",
+                                  "-", "Restore Points...", "Read Flash Table Before Writing"}));
     EXPECT_FALSE(tools().compare().stopAction()->isEnabled());
 }
 
@@ -115,6 +117,36 @@ TEST_F(ToolsTest, ExportCurvesWritesThePictureOfTheView) {
     EXPECT_FALSE(tools().curveExport().ExportCurves(QString::fromStdString(env.home.File("curves.gif"))));
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_EQ(boxes.seen[0].caption, "Export Curves:");
+}
+
+// The Write command asks only when the check finds something, and No writes nothing.
+TEST_F(ToolsTest, WriteAsksOnlyWhenTheCheckFindsSomething) {
+    env.controller.connected = true;
+    {
+        BoxAnswerer boxes;
+        app.mainFrame()->OnCommand(ui::cmd::WriteCalibration);
+        EXPECT_TRUE(boxes.seen.empty());
+    }
+    EXPECT_EQ(env.controller.writes, 1);
+    doc().SetHeld("KV5.def", "KV5 Five-Speed");  // as the last read of this link found
+    doc().calibration().points[1][2] = doc().calibration().points[0][2];
+    {
+        BoxAnswerer boxes({QMessageBox::No});
+        app.mainFrame()->OnCommand(ui::cmd::WriteCalibration);
+        ASSERT_EQ(boxes.seen.size(), 1u);
+        EXPECT_EQ(boxes.seen[0].caption, "Check Calibration:");
+        EXPECT_TRUE(boxes.seen[0].text.contains("You are writing KV4 Four-Speed to a controller that holds KV5 "
+                                                "Five-Speed.")) << boxes.seen[0].text.toStdString();
+        EXPECT_TRUE(boxes.seen[0].text.contains("2-1 Downshift is at or above 1-2 Upshift at column 3"));
+    }
+    EXPECT_EQ(env.controller.writes, 1);
+    {
+        BoxAnswerer boxes({QMessageBox::Yes});
+        app.mainFrame()->OnCommand(ui::cmd::WriteCalibration);
+    }
+    EXPECT_EQ(env.controller.writes, 2);
+    doc().ShowConnectionStatus(0);  // a lost link forgets what the controller holds
+    EXPECT_EQ(doc().HeldDefinition(), "");
 }
 
 }  // namespace

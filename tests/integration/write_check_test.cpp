@@ -1,0 +1,72 @@
+// The check before korvath-cli write against korvath-sim: another transmission in the
+// controller (identified from the signature bytes alone) and crossing shift curves refuse the
+// write unless --force.
+
+#include <gtest/gtest.h>
+
+#include "calibration/calibration_file.h"
+#include "support/run_command.h"
+#include "support/scoped_env.h"
+#include "support/sim_process.h"
+#include "transfer_support.h"
+
+namespace korvath {
+namespace {
+
+using namespace korvath::testing;
+using korvath::test::SimProcess;
+
+// A calibration of the demo definition `name`, saved to `path`; crossing: its 2-1 downshift
+// put on its 1-2 upshift at the first column.
+void SaveDemoCalibration(const std::string& name, const std::string& path, bool crossing) {
+    RecordingHost host;
+    MemorySettings settings;
+    CGraphEngine graph;
+    CQRNDoc doc(DocumentHost{host, host, settings}, KORVATH_BIN_DIR);
+    doc.SetGraph(&graph);
+    auto& cal = doc.calibration();
+    cal.application.DefinitionFileName = name;
+    auto& hw = cal.hardware;
+    hw.Set(HardwareField::DeviceType, 2);
+    hw.Set(HardwareField::HardwareVersion, 1);
+    hw.Set(HardwareField::FirmwareVersion, 3);
+    hw.Set(HardwareField::FirmwareVersionMinor, 3);
+    ASSERT_TRUE(doc.LoadDefinitionFile(std::string(KORVATH_BIN_DIR) + "/PID2/3/" + name));
+    ASSERT_TRUE(doc.ReadApplicationID());
+    ASSERT_TRUE(doc.ReadDeclarations(1));
+    if (crossing) cal.points[1][0] = cal.points[0][0];
+    ASSERT_TRUE(SaveCalibrationFile(doc, path));
+}
+
+TEST(WriteCheck, AnotherTransmissionAndCrossingCurvesRefuseTheWriteUnlessForced) {
+    TempDir home;
+    ScopedEnv data("XDG_DATA_HOME", home.File("data").c_str());
+    const std::string kv4 = home.File("kv4.bin");
+    ASSERT_EQ(RunProgram("korvath-cli", "image '" KORVATH_BIN_DIR "/PID2/3/KV4.def' '" + kv4 + "'", home).exitCode, 0);
+    SaveDemoCalibration("KV5.def", home.File("kv5.qvr"), false);
+    SaveDemoCalibration("KV4.def", home.File("crossing.qvr"), true);
+    SaveDemoCalibration("KV4.def", home.File("sound.qvr"), false);
+    SimProcess sim({"--stats", "--eeprom", kv4});
+    const std::string link = " --device '" + sim.pty() + "'";
+
+    auto other = RunProgram("korvath-cli", "write '" + home.File("kv5.qvr") + "'" + link, home);
+    EXPECT_EQ(other.exitCode, 1);
+    EXPECT_NE(other.err.find("  You are writing KV5 Five-Speed to a controller that holds KV4 Four-Speed.\n"),
+              std::string::npos)
+        << other.err;
+    EXPECT_EQ(other.err.find("restore point:"), std::string::npos);  // nothing was written
+
+    auto crossing = RunProgram("korvath-cli", "write '" + home.File("crossing.qvr") + "'" + link, home);
+    EXPECT_EQ(crossing.exitCode, 1);
+    EXPECT_NE(crossing.err.find("  2-1 Downshift is at or above 1-2 Upshift at column 1: the gears would hunt"),
+              std::string::npos)
+        << crossing.err;
+
+    EXPECT_EQ(RunProgram("korvath-cli", "write '" + home.File("sound.qvr") + "'" + link, home).exitCode, 0);
+    auto forced = RunProgram("korvath-cli", "write '" + home.File("kv5.qvr") + "' --force" + link, home);
+    EXPECT_EQ(forced.exitCode, 0) << forced.err;
+    EXPECT_EQ(forced.err.find("You are writing"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace korvath
