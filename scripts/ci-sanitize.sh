@@ -15,6 +15,10 @@ cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORVAT
 mapfile -t programs < <(cmake --build build-sanitize --target help | sed -n 's/^\(test-\(core\|cli\|sim\|integration\|fuzz\)[a-z-]*\):.*/\1/p' | sort -u)
 cmake --build build-sanitize --parallel "$(nproc)" --target korvath-cli korvath-sim "${programs[@]}"
 cd build-sanitize
+# Reads and writes keep restore points in the user's data folder: the tests' own go to a folder of
+# the build, never into the home of whoever runs them.
+export XDG_DATA_HOME="$PWD/test-data-home"
+rm -rf "$XDG_DATA_HOME" && mkdir -p "$XDG_DATA_HOME"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # Programs not built here (the window tests) appear as *_NOT_BUILT, and the package needs the
 # window program: neither is part of this run.

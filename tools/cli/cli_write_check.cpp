@@ -34,6 +34,12 @@ public:
     int ChooseTransmission(const std::vector<std::string>&) override { return -1; }
 };
 
+// A definition's transmission type, or its file name when it declares none.
+std::string TransmissionShown(CQRNDoc& doc, const std::string& definition) {
+    std::string type = TransmissionOfDefinition(FindDefinitionFile(doc.definitionDirectory(), definition));
+    return type.empty() ? definition : type;
+}
+
 // The definition the controller's table holds, from the signature bytes; empty when unknown.
 HeldCalibration HeldByController(CQRNDoc& doc) {
     CTCS_Monitor* m = doc.monitor();
@@ -62,9 +68,15 @@ HeldCalibration HeldByController(CQRNDoc& doc) {
         for (const auto& c : decoder.candidates())
             if (c.resultName == doc.calibration().application.DefinitionFileName) return {};
         if (decoder.candidates().empty()) return {};
-        definition = decoder.candidates().front().resultName;
+        // The image cannot tell them apart: the controller holds one of them, named all.
+        HeldCalibration held{decoder.candidates().front().resultName, {}};
+        for (const auto& c : decoder.candidates()) {
+            if (!held.transmission.empty()) held.transmission += " or ";
+            held.transmission += TransmissionShown(doc, c.resultName);
+        }
+        return held;
     }
-    return {definition, TransmissionOfDefinition(FindDefinitionFile(doc.definitionDirectory(), definition))};
+    return {definition, TransmissionShown(doc, definition)};
 }
 
 }  // namespace
