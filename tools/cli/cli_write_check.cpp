@@ -1,8 +1,8 @@
 #include "cli_write_check.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -17,13 +17,21 @@ namespace {
 constexpr std::int32_t kEepromPageRegister = 68;
 constexpr std::size_t kMaxSignatureFileSize = 1u << 20;
 
-// Every image offset a signature line of the text names ("@offset:value:mask").
+// Every image offset a signature line of the text names ("@offset:value:mask"; the offset in
+// decimal or 0x hexadecimal).
 std::set<std::size_t> SignatureOffsets(const std::string& text, std::size_t imageSize) {
     std::set<std::size_t> offsets;
-    static const std::regex term(R"(@\s*(0[xX][0-9a-fA-F]+|[0-9]+)\s*:)");
-    for (std::sregex_iterator it(text.begin(), text.end(), term), end; it != end; ++it) {
-        const unsigned long offset = std::strtoul((*it)[1].str().c_str(), nullptr, 0);
-        if (offset < imageSize) offsets.insert(offset);
+    auto skipBlanks = [&](std::size_t i) {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+        return i;
+    };
+    for (std::size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + 1)) {
+        const std::size_t start = skipBlanks(at + 1);
+        if (start >= text.size() || !std::isdigit(static_cast<unsigned char>(text[start]))) continue;
+        char* end = nullptr;
+        const unsigned long offset = std::strtoul(text.c_str() + start, &end, 0);
+        const std::size_t next = skipBlanks(static_cast<std::size_t>(end - text.c_str()));
+        if (next < text.size() && text[next] == ':' && offset < imageSize) offsets.insert(offset);
     }
     return offsets;
 }
