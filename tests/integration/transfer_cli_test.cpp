@@ -20,11 +20,6 @@ namespace {
 using namespace korvath::testing;
 using korvath::test::SimProcess;
 
-std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The --stats line the simulator printed when it stopped.
 nlohmann::json StatsOf(SimProcess& sim) {
     const std::string err = sim.Stop();

@@ -3,7 +3,10 @@
 // the simulated controller, definitions of flash controllers, and a document on the demo KV4
 // definition with its traces bound.
 
+#include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +18,12 @@
 #include "support/sim_transport.h"
 
 namespace korvath::testing {
+
+// Every byte of a file (none when it cannot be read).
+inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 // Every write call the tool makes, as the bytes of that call.
 class WireRecorder final : public ByteTransport {
