@@ -2,8 +2,12 @@
 
 #include <strings.h>
 
+#include <algorithm>
+#include <map>
+
 #include "definition/definition_keys.h"
 #include "definition/definition_reader.h"
+#include "definition/edit_box_limits.h"
 #include "document/qrndoc.h"
 #include "document/tuning_bar_layout.h"
 #include "platform/printf_format.h"
@@ -19,6 +23,8 @@ constexpr std::size_t kTextLength = 200;
 constexpr char kOtherTransmissionFormat[] = "You are writing %s to a controller that holds %s.";
 constexpr char kCurvesCrossFormat[] =
     "%s is at or above %s at column%s %s: the gears would hunt between them.";
+
+constexpr char kOutsideLimitsFormat[] = "%s is %g, outside the %g ... %g its settings page allows (%s).";
 
 struct TracePair {
     int trace = -1;
@@ -50,6 +56,40 @@ std::vector<TracePair> TracePairs(const DefinitionReader& definition, std::vecto
         if (below >= 0 && below < kNumTraces && below != trace) pairs.push_back({trace, below, {}});
     }
     return pairs;
+}
+
+// A setting an edit box keeps between limits that holds a value outside them, as a file from
+// elsewhere or an older definition may leave it. Variants of one page (a section per converter
+// type, say) may store into one variable with different limits: only a value no box would keep
+// is a finding, named by the first box's caption.
+void FindValuesOutsideLimits(CQRNDoc& doc, std::vector<std::string>& findings) {
+    std::map<std::string, std::vector<EditBoxLimits>> boxesByVariable;
+    std::vector<std::string> order;
+    for (EditBoxLimits& box : EditBoxesStoringVariables(doc.reader())) {
+        auto& boxes = boxesByVariable[box.variable];
+        if (boxes.empty()) order.push_back(box.variable);
+        boxes.push_back(std::move(box));
+    }
+    for (const std::string& variable : order) {
+        const auto& boxes = boxesByVariable[variable];
+        const EditBoxLimits& first = boxes.front();
+        double value = 0;
+        if (first.integerTarget) {
+            IntVariableRef ref = doc.FindIntVariable(variable);
+            if (!ref) continue;
+            value = ref.get();
+        } else {
+            FloatVariableRef ref = doc.FindFloatVariable(variable);
+            if (!ref) continue;
+            value = ref.get();
+        }
+        const bool kept = std::any_of(boxes.begin(), boxes.end(),
+                                      [&](const EditBoxLimits& box) { return EditBoxClamp(box, value) == value; });
+        if (kept) continue;
+        const std::string& caption = first.displayName.empty() ? first.logicalName : first.displayName;
+        findings.push_back(FormatText(kOutsideLimitsFormat, caption.c_str(), value, static_cast<double>(first.minValue),
+                                      static_cast<double>(first.maxValue), variable.c_str()));
+    }
 }
 
 }  // namespace
@@ -88,6 +128,7 @@ std::vector<std::string> CheckCalibration(CQRNDoc& doc, const HeldCalibration* h
                                           names[static_cast<std::size_t>(pair.below)].c_str(), count > 1 ? "s" : "",
                                           columns.c_str()));
     }
+    FindValuesOutsideLimits(doc, findings);
     return findings;
 }
 

@@ -3,7 +3,9 @@
 // goes into the controller. Each finding is one plain sentence; no finding, no question.
 //   - the calibration's transmission is not the one the controller holds;
 //   - a curve the definition says must stay below another ("MustStayBelow <TraceNum>" in its
-//     "Trace" element) is at or above it at some column: the gears would hunt.
+//     "Trace" element) is at or above it at some column: the gears would hunt;
+//   - a setting holds a value outside the limits of the settings page's edit box that stores it
+//     (opening the page would change it).
 
 #include <string>
 #include <vector>

@@ -25,7 +25,7 @@ std::string_view StoreTarget(std::string_view formula, char& letter) {
 
 }  // namespace
 
-std::vector<EditBoxLimits> EditBoxesStoringInto(const DefinitionReader& definition, std::string_view variable) {
+std::vector<EditBoxLimits> EditBoxesStoringVariables(const DefinitionReader& definition) {
     std::vector<EditBoxLimits> boxes;
     DefinitionReader reader = definition;
     const std::string& text = reader.text();
@@ -42,18 +42,27 @@ std::vector<EditBoxLimits> EditBoxesStoringInto(const DefinitionReader& definiti
             std::string formula;
             if (!reader.FindKeyValue(kStoreFormulaKey, formula, 1)) continue;
             char letter = '\0';
-            if (StoreTarget(formula, letter) != variable) continue;
+            const std::string_view variable = StoreTarget(formula, letter);
+            if (variable.empty()) continue;
             const bool integer = letter == 'I' || letter == 'i';
             if (!integer && letter != 'F' && letter != 'f') continue;
             EditBoxLimits box;
             box.section = section;
             box.integerTarget = integer;
+            box.variable = std::string(variable);
             reader.ReadKeyString(definition_keys::kLogicalName, box.logicalName, kLogicalNameLength, 1);
+            reader.ReadKeyString(definition_keys::kDisplayName, box.displayName, kDisplayNameLength, 1);
             reader.ReadKeyFloat(kMinValueKey, box.minValue, 1);
             reader.ReadKeyFloat(kMaxValueKey, box.maxValue, 1);
             boxes.push_back(std::move(box));
         }
     }
+    return boxes;
+}
+
+std::vector<EditBoxLimits> EditBoxesStoringInto(const DefinitionReader& definition, std::string_view variable) {
+    std::vector<EditBoxLimits> boxes = EditBoxesStoringVariables(definition);
+    std::erase_if(boxes, [&](const EditBoxLimits& box) { return box.variable != variable; });
     return boxes;
 }
 

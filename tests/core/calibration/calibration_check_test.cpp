@@ -49,5 +49,30 @@ TEST_F(CalibrationCheckTest, AnotherTransmissionInTheControllerIsNamedWithBoth) 
     EXPECT_TRUE(CheckCalibration(*doc, &kv5).empty());
 }
 
+TEST_F(CalibrationCheckTest, ASettingNoEditBoxWouldKeepIsNamedWithItsLimits) {
+    struct Case {
+        const char* variable;
+        std::int16_t value;
+        const char* finding;  // empty: within the limits of some box that stores it
+    };
+    // CCOssOn is stored by two variants of the converter page: 1200 ... 3500 and 800 ... 3000.
+    const Case cases[] = {
+        {"CCMaxTpsOn", 95, ""},
+        {"CCMaxTpsOn", 120, "Lock below throttle (%) is 120, outside the 10 ... 95 its settings page allows (CCMaxTpsOn)."},
+        {"CCOssOn", 1000, ""},
+        {"CCOssOn", 3600, "Lock-up above is 3600, outside the 1200 ... 3500 its settings page allows (CCOssOn)."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.variable) + " = " + std::to_string(c.value));
+        IntVariableRef variable = doc->FindIntVariable(c.variable);
+        ASSERT_TRUE(variable);
+        const std::int16_t before = variable.get();
+        variable.set(c.value);
+        const auto findings = CheckCalibration(*doc, nullptr);
+        EXPECT_EQ(findings, *c.finding ? std::vector<std::string>{c.finding} : std::vector<std::string>{});
+        variable.set(before);
+    }
+}
+
 }  // namespace
 }  // namespace korvath
