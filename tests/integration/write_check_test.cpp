@@ -16,13 +16,15 @@ namespace {
 using namespace korvath::testing;
 using korvath::test::SimProcess;
 
-// A calibration of the demo definition `name`, saved to `path`; crossing: its 2-1 downshift
-// put on its 1-2 upshift at the first column.
-void SaveDemoCalibration(const std::string& name, const std::string& path, bool crossing) {
+// A calibration of the definition `name` in `programs`'s folder for product 2, firmware 3, saved
+// to `path`; crossing: its 2-1 downshift put on its 1-2 upshift at the first column. Returns its
+// memory image.
+std::vector<std::uint8_t> SaveCalibration(const std::string& programs, const std::string& name,
+                                          const std::string& path, bool crossing = false) {
     RecordingHost host;
     MemorySettings settings;
     CGraphEngine graph;
-    CQRNDoc doc(DocumentHost{host, host, settings}, KORVATH_BIN_DIR);
+    CQRNDoc doc(DocumentHost{host, host, settings}, programs);
     doc.SetGraph(&graph);
     auto& cal = doc.calibration();
     cal.application.DefinitionFileName = name;
@@ -31,11 +33,16 @@ void SaveDemoCalibration(const std::string& name, const std::string& path, bool 
     hw.Set(HardwareField::HardwareVersion, 1);
     hw.Set(HardwareField::FirmwareVersion, 3);
     hw.Set(HardwareField::FirmwareVersionMinor, 3);
-    ASSERT_TRUE(doc.LoadDefinitionFile(std::string(KORVATH_BIN_DIR) + "/PID2/3/" + name));
-    ASSERT_TRUE(doc.ReadApplicationID());
-    ASSERT_TRUE(doc.ReadDeclarations(1));
+    EXPECT_TRUE(doc.LoadDefinitionFile(programs + "/PID2/3/" + name));
+    EXPECT_TRUE(doc.ReadApplicationID());
+    EXPECT_TRUE(doc.ReadDeclarations(1));
     if (crossing) cal.points[1][0] = cal.points[0][0];
-    ASSERT_TRUE(SaveCalibrationFile(doc, path));
+    EXPECT_TRUE(SaveCalibrationFile(doc, path));
+    return BuildImage(doc);
+}
+
+void SaveDemoCalibration(const std::string& name, const std::string& path, bool crossing) {
+    SaveCalibration(KORVATH_BIN_DIR, name, path, crossing);
 }
 
 TEST(WriteCheck, AnotherTransmissionAndCrossingCurvesRefuseTheWriteUnlessForced) {
@@ -71,6 +78,40 @@ TEST(WriteCheck, AnotherTransmissionAndCrossingCurvesRefuseTheWriteUnlessForced)
     auto kv5 = RunProgram("korvath-cli", "write '" + home.File("kv5.qvr") + "'" + link, home);
     EXPECT_EQ(kv5.exitCode, 0) << kv5.err;
     EXPECT_EQ(kv5.err.find("You are writing"), std::string::npos);
+}
+
+TEST(WriteCheck, AFlashControllerIsIdentifiedFromTheBlocksHoldingItsSignature) {
+    TempDir home;
+    ScopedEnv data("XDG_DATA_HOME", home.File("data").c_str());
+    TempDir programs;
+    std::string other = FlashDefinition(1, 1000, 1000);
+    programs.Write("PID2/3/FL.def", other);
+    other.replace(other.find("Flash Test"), 10, "Flash Other");
+    programs.Write("PID2/3/FM.def", other);
+    const auto image = SaveCalibration(programs.path(), "FL.def", home.File("fl.qvr"));
+    SaveCalibration(programs.path(), "FM.def", home.File("fm.qvr"));
+    // Two bytes of the first 64-byte block and one of the tenth.
+    std::string signature;
+    for (const std::size_t offset : {0u, 1u, 600u})
+        signature += "@" + std::to_string(offset) + ":" + std::to_string(image.at(offset)) + ":0xFF ";
+    programs.Write("PID2/3/TransReadback.sig", signature + "= FL.def\n");
+    SimProcess sim({"--nvm", "flash"});
+    const std::string write = "--home '" + programs.path() + "' write '" + home.File("%s.qvr") + "' --device '" +
+                              sim.pty() + "'";
+    auto writeOf = [&](const char* name) {
+        std::string command = write;
+        command.replace(command.find("%s"), 2, name);
+        return RunProgram("korvath-cli", command, home);
+    };
+
+    // The blank flash matches nothing: nothing to compare. Then it holds FL.def.
+    ASSERT_EQ(writeOf("fl").exitCode, 0);
+    auto refused = writeOf("fm");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("  You are writing Flash Other to a controller that holds Flash Test.\n"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(writeOf("fl").exitCode, 0);
 }
 
 }  // namespace

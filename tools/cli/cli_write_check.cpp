@@ -1,14 +1,17 @@
 #include "cli_write_check.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
 
 #include "calibration/calibration_check.h"
+#include "comm/block_packets.h"
 #include "definition/definition_listing.h"
 #include "definition/readback_decoder.h"
+#include "document/transfer.h"
 #include "platform/paths.h"
 
 namespace korvath::cli {
@@ -48,11 +51,50 @@ std::string TransmissionShown(CQRNDoc& doc, const std::string& definition) {
     return type.empty() ? definition : type;
 }
 
+// The signature bytes of the selected EEPROM table, read one by one.
+bool ReadEepromBytes(CQRNDoc& doc, const std::set<std::size_t>& offsets, std::vector<std::uint8_t>& image) {
+    CTCS_Monitor& m = *doc.monitor();
+    std::string errorText;
+    std::int32_t page = doc.SelectedTable();
+    if (!m.access_RAM('f', kEepromPageRegister, page, errorText)) return false;
+    for (std::size_t offset : offsets) {
+        std::uint16_t value = 0;
+        if (!m.read_NVM('e', static_cast<std::int32_t>(offset), value, errorText)) return false;
+        image[offset] = static_cast<std::uint8_t>(value);
+    }
+    return true;
+}
+
+// The signature bytes of the selected flash table: each block that holds one is loaded into the
+// controller's transfer buffer once, and only the signature bytes come back from it.
+bool ReadFlashBytes(CQRNDoc& doc, const std::set<std::size_t>& offsets, std::vector<std::uint8_t>& image) {
+    CTCS_Monitor& m = *doc.monitor();
+    const ImageLayout& l = doc.layout();
+    const std::int32_t table = doc.SelectedTable();
+    if (!CheckTransferLayout(l, table, m.ram_mode()).empty()) return false;
+    const std::size_t blockSize = static_cast<std::uint16_t>(l.FlashBlockSize);
+    const std::size_t firstBlock = static_cast<std::size_t>(l.CalNVMStart) / blockSize +
+                                   static_cast<std::size_t>(table) * static_cast<std::size_t>(l.CalNVMPageSize) / blockSize;
+    std::size_t loaded = SIZE_MAX;
+    std::string errorText, status;
+    for (std::size_t offset : offsets) {  // ascending, so each block is loaded once
+        const std::size_t block = firstBlock + offset / blockSize;
+        if (block != loaded) {
+            if (m.load_flash(static_cast<std::int32_t>(block), 1, errorText) != packet::kFlashOk) return false;
+            loaded = block;
+        }
+        const auto address = static_cast<std::int32_t>(l.CalBufferStart + static_cast<std::int32_t>(offset % blockSize));
+        if (m.download_block(image.data(), static_cast<std::int32_t>(offset), address, 1, status) != packet::kDownloadOk)
+            return false;
+    }
+    return true;
+}
+
 // The definition the controller's table holds, from the signature bytes; empty when unknown.
 HeldCalibration HeldByController(CQRNDoc& doc) {
-    CTCS_Monitor* m = doc.monitor();
     const ImageLayout& layout = doc.layout();
-    if (!m || layout.NVMType != 0 || layout.TotalBlockSize <= 0 || layout.TotalBlockSize > 256) return {};
+    const bool eeprom = layout.NVMType == 0;
+    if (!doc.monitor() || layout.TotalBlockSize <= 0 || (eeprom && layout.TotalBlockSize > 256)) return {};
     const std::string sigPath = JoinPath(doc.definitionDirectory(), kReadbackSignatureFile);
     std::ifstream in(sigPath, std::ios::binary);
     if (!in) return {};
@@ -60,14 +102,8 @@ HeldCalibration HeldByController(CQRNDoc& doc) {
     text << in.rdbuf();
     if (text.str().size() > kMaxSignatureFileSize) return {};
     std::vector<std::uint8_t> image(static_cast<std::size_t>(layout.TotalBlockSize), 0);
-    std::string errorText;
-    std::int32_t page = doc.SelectedTable();
-    if (!m->access_RAM('f', kEepromPageRegister, page, errorText)) return {};
-    for (std::size_t offset : SignatureOffsets(text.str(), image.size())) {
-        std::uint16_t value = 0;
-        if (!m->read_NVM('e', static_cast<std::int32_t>(offset), value, errorText)) return {};
-        image[offset] = static_cast<std::uint8_t>(value);
-    }
+    const auto offsets = SignatureOffsets(text.str(), image.size());
+    if (!(eeprom ? ReadEepromBytes(doc, offsets, image) : ReadFlashBytes(doc, offsets, image))) return {};
     NoChoice noChoice;
     CTransReadbackDecoder decoder(&noChoice);
     std::string definition;
