@@ -130,27 +130,11 @@ TEST(RestorePoints, AFlashTableIsKeptOnlyWhenReadFirst) {
     ScopedEnv data("XDG_DATA_HOME", home.File("data").c_str());
     TempDir programs;
     programs.Write("PID2/3/FL.def", FlashDefinition(1, 1000, 1000));
-    std::vector<std::uint8_t> first, second;
-    {
-        RecordingHost host;
-        MemorySettings settings;
-        CQRNDoc doc(DocumentHost{host, host, settings}, programs.path());
-        auto& cal = doc.calibration();
-        cal.application.DefinitionFileName = "FL.def";
-        auto& hw = cal.hardware;
-        hw.Set(HardwareField::DeviceType, 2);
-        hw.Set(HardwareField::HardwareVersion, 1);
-        hw.Set(HardwareField::FirmwareVersion, 3);
-        hw.Set(HardwareField::FirmwareVersionMinor, 3);
-        ASSERT_TRUE(doc.LoadDefinitionFile(programs.File("PID2/3/FL.def")));
-        ASSERT_TRUE(doc.ReadDeclarations(1));
-        ASSERT_TRUE(SaveCalibrationFile(doc, home.File("first.qvr")));
-        first = BuildImage(doc);
-        ASSERT_TRUE(doc.SetIntVariable("V0", 1234));
-        ASSERT_TRUE(SaveCalibrationFile(doc, home.File("second.qvr")));
-        second = BuildImage(doc);
-        ASSERT_NE(first, second);
-    }
+    const auto first = SaveSimCalibration(programs.path(), "FL.def", home.File("first.qvr"));
+    const auto second = SaveSimCalibration(programs.path(), "FL.def", home.File("second.qvr"),
+                                           [](CQRNDoc& doc) { EXPECT_TRUE(doc.SetIntVariable("V0", 1234)); });
+    ASSERT_FALSE(first.empty());
+    ASSERT_NE(first, second);
     SimProcess sim({"--nvm", "flash", "--save-on-exit", home.File("saved")});
     const std::string link = " --device '" + sim.pty() + "'";
 

@@ -6,11 +6,13 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "calibration/calibration_file.h"
 #include "document/qrndoc.h"
 #include "document/view_host.h"
 #include "graph/graphengine.h"
@@ -111,6 +113,35 @@ inline std::vector<std::uint8_t> BuildImage(CQRNDoc& doc) {
     std::vector<std::uint8_t> image(static_cast<std::size_t>(l.TotalBlockSize), l.NVMType > 1 ? 0xFF : 0x00);
     doc.ExchangeImage(image.data(), image.size(), 1);
     return image;
+}
+
+// Marks the calibration as made for the simulator's controller (product 2, hardware 1, firmware
+// 3.3), so identifying that controller changes nothing.
+inline void SetSimulatorIdentity(CQRNDoc& doc) {
+    auto& hw = doc.calibration().hardware;
+    hw.Set(HardwareField::DeviceType, 2);
+    hw.Set(HardwareField::HardwareVersion, 1);
+    hw.Set(HardwareField::FirmwareVersion, 3);
+    hw.Set(HardwareField::FirmwareVersionMinor, 3);
+}
+
+// A calibration of the definition `name` of `programs`'s PID2/3 folder with its defaults, changed
+// by `edit` when given, saved to `path`. Returns its memory image (empty when a step failed).
+inline std::vector<std::uint8_t> SaveSimCalibration(const std::string& programs, const std::string& name,
+                                                    const std::string& path,
+                                                    const std::function<void(CQRNDoc&)>& edit = {}) {
+    RecordingHost host;
+    MemorySettings settings;
+    CGraphEngine graph;
+    CQRNDoc doc(DocumentHost{host, host, settings}, programs);
+    doc.SetGraph(&graph);
+    doc.calibration().application.DefinitionFileName = name;
+    SetSimulatorIdentity(doc);
+    if (!doc.LoadDefinitionFile(programs + "/PID2/3/" + name) || !doc.ReadApplicationID() || !doc.ReadDeclarations(1))
+        return {};
+    if (edit) edit(doc);
+    if (!SaveCalibrationFile(doc, path)) return {};
+    return BuildImage(doc);
 }
 
 inline void CopyDemoFile(const TempDir& dir, const std::string& name) {

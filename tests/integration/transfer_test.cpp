@@ -48,11 +48,7 @@ protected:
         doc->SetGraph(&graph);
         doc->SetViewHost(&views);
         // The calibration was made for the controller that answers, so identifying it changes nothing.
-        auto& hw = doc->calibration().hardware;
-        hw.Set(HardwareField::DeviceType, 2);
-        hw.Set(HardwareField::HardwareVersion, 1);
-        hw.Set(HardwareField::FirmwareVersion, 3);
-        hw.Set(HardwareField::FirmwareVersionMinor, 3);
+        SetSimulatorIdentity(*doc);
     }
     // Puts the calibration on a definition of PID2/3, as choosing the transmission does.
     void UseDefinition(const std::string& name, const std::string& transmission) {

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "calibration/calibration_file.h"
 #include "support/run_command.h"
 #include "support/scoped_env.h"
 #include "support/sim_process.h"
@@ -16,33 +15,14 @@ namespace {
 using namespace korvath::testing;
 using korvath::test::SimProcess;
 
-// A calibration of the definition `name` in `programs`'s folder for product 2, firmware 3, saved
-// to `path`; crossing: its 2-1 downshift put on its 1-2 upshift at the first column. Returns its
-// memory image.
-std::vector<std::uint8_t> SaveCalibration(const std::string& programs, const std::string& name,
-                                          const std::string& path, bool crossing = false) {
-    RecordingHost host;
-    MemorySettings settings;
-    CGraphEngine graph;
-    CQRNDoc doc(DocumentHost{host, host, settings}, programs);
-    doc.SetGraph(&graph);
-    auto& cal = doc.calibration();
-    cal.application.DefinitionFileName = name;
-    auto& hw = cal.hardware;
-    hw.Set(HardwareField::DeviceType, 2);
-    hw.Set(HardwareField::HardwareVersion, 1);
-    hw.Set(HardwareField::FirmwareVersion, 3);
-    hw.Set(HardwareField::FirmwareVersionMinor, 3);
-    EXPECT_TRUE(doc.LoadDefinitionFile(programs + "/PID2/3/" + name));
-    EXPECT_TRUE(doc.ReadApplicationID());
-    EXPECT_TRUE(doc.ReadDeclarations(1));
-    if (crossing) cal.points[1][0] = cal.points[0][0];
-    EXPECT_TRUE(SaveCalibrationFile(doc, path));
-    return BuildImage(doc);
-}
-
+// A calibration of the demo definition `name`, saved to `path`; crossing: its 2-1 downshift put
+// on its 1-2 upshift at the first column.
 void SaveDemoCalibration(const std::string& name, const std::string& path, bool crossing) {
-    SaveCalibration(KORVATH_BIN_DIR, name, path, crossing);
+    const auto image = SaveSimCalibration(KORVATH_BIN_DIR, name, path, [crossing](CQRNDoc& doc) {
+        auto& points = doc.calibration().points;
+        if (crossing) points[1][0] = points[0][0];
+    });
+    ASSERT_FALSE(image.empty());
 }
 
 TEST(WriteCheck, AnotherTransmissionAndCrossingCurvesRefuseTheWriteUnlessForced) {
@@ -88,8 +68,9 @@ TEST(WriteCheck, AFlashControllerIsIdentifiedFromTheBlocksHoldingItsSignature) {
     programs.Write("PID2/3/FL.def", other);
     other.replace(other.find("Flash Test"), 10, "Flash Other");
     programs.Write("PID2/3/FM.def", other);
-    const auto image = SaveCalibration(programs.path(), "FL.def", home.File("fl.qvr"));
-    SaveCalibration(programs.path(), "FM.def", home.File("fm.qvr"));
+    const auto image = SaveSimCalibration(programs.path(), "FL.def", home.File("fl.qvr"));
+    ASSERT_FALSE(image.empty());
+    ASSERT_FALSE(SaveSimCalibration(programs.path(), "FM.def", home.File("fm.qvr")).empty());
     // Two bytes of the first 64-byte block and one of the tenth.
     std::string signature;
     for (const std::size_t offset : {0u, 1u, 600u})

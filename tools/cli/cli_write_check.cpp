@@ -1,5 +1,6 @@
 #include "cli_write_check.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -65,27 +66,31 @@ bool ReadEepromBytes(CQRNDoc& doc, const std::set<std::size_t>& offsets, std::ve
     return true;
 }
 
-// The signature bytes of the selected flash table: each block that holds one is loaded into the
-// controller's transfer buffer once, and only the signature bytes come back from it.
+// The signature bytes of the selected flash table: each block that holds some is loaded into the
+// controller's transfer buffer once, and the stretch of it from its first to its last signature
+// byte comes back in as few packets as the packet size allows.
 bool ReadFlashBytes(CQRNDoc& doc, const std::set<std::size_t>& offsets, std::vector<std::uint8_t>& image) {
     CTCS_Monitor& m = *doc.monitor();
     const ImageLayout& l = doc.layout();
     const std::int32_t table = doc.SelectedTable();
-    if (!CheckTransferLayout(l, table, m.ram_mode()).empty()) return false;
+    if (offsets.empty() || !CheckTransferLayout(l, table, m.ram_mode()).empty()) return false;
     const std::size_t blockSize = static_cast<std::uint16_t>(l.FlashBlockSize);
     const std::size_t firstBlock = static_cast<std::size_t>(l.CalNVMStart) / blockSize +
                                    static_cast<std::size_t>(table) * static_cast<std::size_t>(l.CalNVMPageSize) / blockSize;
-    std::size_t loaded = SIZE_MAX;
     std::string errorText, status;
-    for (std::size_t offset : offsets) {  // ascending, so each block is loaded once
-        const std::size_t block = firstBlock + offset / blockSize;
-        if (block != loaded) {
-            if (m.load_flash(static_cast<std::int32_t>(block), 1, errorText) != packet::kFlashOk) return false;
-            loaded = block;
+    for (auto it = offsets.begin(); it != offsets.end();) {  // ascending
+        const std::size_t block = *it / blockSize;
+        std::size_t last = *it;
+        const std::size_t first = last;
+        for (; it != offsets.end() && *it / blockSize == block; ++it) last = *it;
+        if (m.load_flash(static_cast<std::int32_t>(firstBlock + block), 1, errorText) != packet::kFlashOk) return false;
+        for (std::size_t start = first; start <= last; start += packet::kMaxCount) {
+            const auto count = static_cast<std::int32_t>(std::min<std::size_t>(last + 1 - start, packet::kMaxCount));
+            const auto address = static_cast<std::int32_t>(l.CalBufferStart + static_cast<std::int32_t>(start % blockSize));
+            if (m.download_block(image.data(), static_cast<std::int32_t>(start), address, count, status) !=
+                packet::kDownloadOk)
+                return false;
         }
-        const auto address = static_cast<std::int32_t>(l.CalBufferStart + static_cast<std::int32_t>(offset % blockSize));
-        if (m.download_block(image.data(), static_cast<std::int32_t>(offset), address, 1, status) != packet::kDownloadOk)
-            return false;
     }
     return true;
 }
