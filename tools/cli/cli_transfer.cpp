@@ -45,6 +45,11 @@ int OptionChooser::ChooseTransmission(const std::vector<std::string>& displayTex
     return index;
 }
 
+bool TakeTransferArguments(const std::vector<std::string>& args, TransferArguments& taken, std::string& why) {
+    taken.rest = args;
+    return TakeLinkOptions(taken.rest, taken.link, why) && TakeTableOption(taken.rest, taken.table, why);
+}
+
 bool TakeTableOption(std::vector<std::string>& args, int& table, std::string& why) {
     std::string value;
     bool given = false;

@@ -3,6 +3,7 @@
 // instead of a dialog, and the table options.
 
 #include <string>
+#include <vector>
 
 #include "cli_command.h"
 #include "cli_link.h"
@@ -27,6 +28,14 @@ private:
 // "--table 1|2" and "--choose N" taken out of args; false with why on a bad value.
 bool TakeTableOption(std::vector<std::string>& args, int& table, std::string& why);
 bool TakeChooseOption(std::vector<std::string>& args, int& choice, std::string& why);
+// The link and the table options of a transfer subcommand, taken out of its arguments; `rest`
+// keeps what is left.
+struct TransferArguments {
+    std::vector<std::string> rest;
+    LinkOptions link;
+    int table = 0;  // 0: the calibration's own
+};
+bool TakeTransferArguments(const std::vector<std::string>& args, TransferArguments& taken, std::string& why);
 // Takes every `flag` out of args; true when there was one.
 bool TakeFlag(std::vector<std::string>& args, const std::string& flag);
 

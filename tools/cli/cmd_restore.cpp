@@ -22,14 +22,13 @@ const Command kCommand{"restore", "ID [--table 1|2] [--port N | --device PATH]",
 const CommandRegistration kRegistration{kCommand};
 
 int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
-    std::vector<std::string> rest = args;
-    LinkOptions link;
-    int table = 0;
+    TransferArguments taken;
     std::string why;
-    if (!TakeLinkOptions(rest, link, why) || !TakeTableOption(rest, table, why)) return UsageError(kCommand, why);
+    if (!TakeTransferArguments(args, taken, why)) return UsageError(kCommand, why);
+    std::vector<std::string>& rest = taken.rest;
     if (rest.size() != 1 || rest[0].starts_with("--")) return UsageError(kCommand, "one restore point id is needed");
 
-    CalibrationSession session(options, &link);
+    CalibrationSession session(options, &taken.link);
     CQRNDoc& doc = session.doc();
     CliRestorePoints restorePoints(doc);
     const auto point = restorePoints.store().Find(rest[0]);
@@ -53,7 +52,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
         std::fprintf(stderr, "korvath-cli restore: restore point %s knows the first %zu of %zu bytes; only those "
                      "are written\n", point->id.c_str(), point->knownBytes, point->image.size());
     }
-    doc.OnSelectTable((table != 0 ? table : point->table) - 1);
+    doc.OnSelectTable((taken.table != 0 ? taken.table : point->table) - 1);
     doc.SetImageToWrite(point->image, point->knownBytes);
     return doc.TransferCalibration(1) ? kSuccess : kFailure;
 }

@@ -25,22 +25,21 @@ const Command kCommand{"write", "FILE [--table 1|2] [--backup] [--force] [--port
 const CommandRegistration kRegistration{kCommand};
 
 int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
-    std::vector<std::string> rest = args;
-    LinkOptions link;
-    int table = 0;
+    TransferArguments taken;
     std::string why;
-    if (!TakeLinkOptions(rest, link, why) || !TakeTableOption(rest, table, why)) return UsageError(kCommand, why);
+    if (!TakeTransferArguments(args, taken, why)) return UsageError(kCommand, why);
+    std::vector<std::string>& rest = taken.rest;
     const bool backup = TakeFlag(rest, "--backup");
     const bool force = TakeFlag(rest, "--force");
     if (rest.size() != 1 || rest[0].starts_with("--")) return UsageError(kCommand, "one calibration file is needed");
 
-    CalibrationSession session(options, &link);
+    CalibrationSession session(options, &taken.link);
     CQRNDoc& doc = session.doc();
     if (!session.Open(rest[0])) {
         std::fprintf(stderr, "korvath-cli write: cannot open %s\n", rest[0].c_str());
         return kFailure;
     }
-    if (table != 0) doc.OnSelectTable(table - 1);
+    if (taken.table != 0) doc.OnSelectTable(taken.table - 1);
     CliRestorePoints restorePoints(doc);
     // A write that could keep no restore point stops before anything is sent, the check's reads
     // included.
