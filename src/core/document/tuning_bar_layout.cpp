@@ -127,45 +127,50 @@ private:
         doc_.ReadTraceBinding(trace);  // also clears the proxy flag
         ++out_.tracesBound;
         TraceBinding& binding = doc_.traceBinding(trace);
-        const ViewStateBlock& saved = doc_.calibration().viewState;
 
         if (enableButton == kFullCaption || enableButton == kHalfCaption) {
-            if (static_cast<int>(out_.boxes.size()) >= tb::kMaxControls) {
-                // No room for a box: the trace is shown as the calibration keeps it.
-                ++out_.droppedBoxes;
-                graph_.SetTraceVisible(trace, saved.TraceVisible(trace) ? 1 : 0);
-                rowBox_ = -1;
-                return;
-            }
-            NextRow(tb::kRowGap, tb::kRowHeight);
-            BarCheckBox& box = NewBox(BarBoxKind::Trace);
-            AddTrace(box, trace);
-            box.checked = saved.TraceVisible(trace) ? 1 : 0;
-            graph_.SetTraceVisible(trace, box.checked);
-            const bool full = enableButton == kFullCaption || ListMatches(doc_, "SingleLabelEnable");
-            box.texts = ReadTexts();
-            box.caption = Caption(row_.left + tb::kCaptionIndent, full ? row_.right : HalfRight(), color, box.texts);
-            rowBox_ = static_cast<int>(out_.boxes.size()) - 1;
+            TraceRow(trace, color, enableButton == kFullCaption || ListMatches(doc_, "SingleLabelEnable"));
         } else if (enableButton == kSecondCaption) {
             if (ListMatches(doc_, "ProxyEnable")) {
                 graph_.SetTraceVisible(trace, 0);
                 binding.ProxyActive = 1;
                 return;
             }
-            if (rowBox_ < 0) {
-                // No trace row to share: the trace has no controls of its own.
+            // A row holds one second caption. A trace with no row to share (the first of the bar,
+            // or one after a label or a button) or whose row's second caption is taken would have
+            // no caption and no way to be shown: it gets a row of its own, full width.
+            if (rowBox_ < 0 || out_.boxes[static_cast<std::size_t>(rowBox_)].hasSecondCaption) {
+                TraceRow(trace, color, true);
                 return;
             }
             BarCheckBox& box = out_.boxes[static_cast<std::size_t>(rowBox_)];
             AddTrace(box, trace);
             graph_.SetTraceVisible(trace, box.checked);
-            // A row holds one second caption; a further trace of the row follows its box unnamed.
-            if (!box.hasSecondCaption) {
-                box.hasSecondCaption = true;
-                box.secondCaption = Caption(HalfRight(), row_.right, color, ReadTexts());
-            }
+            box.hasSecondCaption = true;
+            box.secondCaption = Caption(HalfRight(), row_.right, color, ReadTexts());
         }
         // EnableButton -1, 255 and other values: no controls; the trace keeps its visibility.
+    }
+
+    // A row of the trace's own: its check box, shown as the calibration keeps the trace, and a
+    // caption of the full or the left half width.
+    void TraceRow(int trace, Color color, bool full) {
+        const ViewStateBlock& saved = doc_.calibration().viewState;
+        if (static_cast<int>(out_.boxes.size()) >= tb::kMaxControls) {
+            // No room for a box: the trace is shown as the calibration keeps it.
+            ++out_.droppedBoxes;
+            graph_.SetTraceVisible(trace, saved.TraceVisible(trace) ? 1 : 0);
+            rowBox_ = -1;
+            return;
+        }
+        NextRow(tb::kRowGap, tb::kRowHeight);
+        BarCheckBox& box = NewBox(BarBoxKind::Trace);
+        AddTrace(box, trace);
+        box.checked = saved.TraceVisible(trace) ? 1 : 0;
+        graph_.SetTraceVisible(trace, box.checked);
+        box.texts = ReadTexts();
+        box.caption = Caption(row_.left + tb::kCaptionIndent, full ? row_.right : HalfRight(), color, box.texts);
+        rowBox_ = static_cast<int>(out_.boxes.size()) - 1;
     }
 
     void Button(int kind) {

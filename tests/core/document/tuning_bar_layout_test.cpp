@@ -77,10 +77,10 @@ TEST_F(TuningBarLayoutTest, ProxyNoControlsAndStrayElements) {
         Lay(Trace(2, 2) + Trace(0, 1) + Trace(1, 2, "ProxyEnable @Sel I:0\nProxyFormula X+1\n") +
             Trace(5, -1, "TraceColor 0x123456\nCallOutFmt %.0f\nIntToDispFormula X*3\n") +
             Element("Gauge", "Unknown") + Trace(60, 0));
-    // The leading EnableButton 2 has no row to share and gets no controls; trace 60 does not exist.
-    ASSERT_EQ(bar.boxes.size(), 1u);
-    EXPECT_FALSE(bar.boxes[0].hasSecondCaption);
-    EXPECT_EQ(bar.boxes[0].traces[1], -1);
+    // The leading EnableButton 2 has no row to share (see below); trace 60 does not exist.
+    ASSERT_EQ(bar.boxes.size(), 2u);
+    EXPECT_FALSE(bar.boxes[1].hasSecondCaption);
+    EXPECT_EQ(bar.boxes[1].traces[1], -1);
     EXPECT_EQ(doc->traceBinding(1).ProxyActive, 1);
     EXPECT_EQ(graph.TraceAt(1).visible, 0);
     // EnableButton -1: bound and named, visibility untouched.
@@ -89,6 +89,32 @@ TEST_F(TuningBarLayoutTest, ProxyNoControlsAndStrayElements) {
     EXPECT_EQ(doc->traceBinding(5).formulas[TraceFormula::IntToDisp], "X*3");
     EXPECT_EQ(graph.TraceAt(5).visible, 1);
     EXPECT_EQ(bar.tracesBound, 4);
+}
+
+// An EnableButton 2 with no free second caption to take (first of the bar, after a label or a
+// button, or a third on a row) gets a row of its own, so no trace is lost from the legend.
+TEST_F(TuningBarLayoutTest, ATraceWithNoSecondCaptionToTakeGetsItsOwnRow) {
+    SaveVisible(2);
+    const TuningBarLayout bar = Lay(Trace(5, 2) + Trace(0, 1) + Trace(1, 2) + Trace(2, 2, "ToolTip Third\n") +
+                                    Element("Label", "Group") + Trace(3, 2) +
+                                    Element("ControlButton", "Mode", "BitValState0 @Sel I:0\n") + Trace(4, 2));
+    ASSERT_EQ(bar.boxes.size(), 6u);
+    const int ownRows[] = {0, 2, 3, 5};
+    const int traces[] = {5, 2, 3, 4};
+    for (int i = 0; i < 4; ++i) {
+        const BarCheckBox& box = bar.boxes[static_cast<std::size_t>(ownRows[i])];
+        SCOPED_TRACE(traces[i]);
+        EXPECT_EQ(box.kind, BarBoxKind::Trace);
+        EXPECT_EQ(box.traces[0], traces[i]);
+        EXPECT_EQ(box.traces[1], -1);
+        EXPECT_EQ(box.caption.rect.right - box.caption.rect.left, 107);  // full width
+        EXPECT_EQ(box.caption.text, "Trace " + std::to_string(traces[i]));
+    }
+    EXPECT_EQ(bar.boxes[1].traces[1], 1);  // the first EnableButton 2 of a row still shares it
+    EXPECT_EQ(bar.boxes[2].texts.toolTip, "Third");
+    EXPECT_EQ(bar.boxes[2].checked, 1);
+    EXPECT_EQ(graph.TraceAt(2).visible, 1);
+    EXPECT_EQ(graph.TraceAt(3).visible, 0);
 }
 
 TEST_F(TuningBarLayoutTest, LinkAndControlButtons) {
