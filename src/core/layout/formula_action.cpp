@@ -10,6 +10,8 @@ namespace {
 constexpr int kUnresolved = -1000;
 // Longer formats from a definition are refused rather than printed.
 constexpr std::size_t kMaxFormatLength = 200;
+// Said when the definition gives no usable RangeFailFmt: a refused result is never silent.
+constexpr char kPlainRangeFailFormat[] = "The result %g is outside the limits %g to %g, so it was not entered.";
 
 std::string_view TrimTrailing(std::string_view text) {
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r' || text.back() == '\n'))
@@ -50,6 +52,9 @@ FormulaButtonResult RunFormulaAction(CQRNDoc& doc, const FormulaParser& parser, 
             result.message = FormatChecked(setup.rangeFailFormat.c_str(), static_cast<double>(result.value),
                                            static_cast<double>(setup.minValue),
                                            static_cast<double>(setup.maxValue));
+        if (result.message.empty())
+            result.message = FormatText(kPlainRangeFailFormat, static_cast<double>(result.value),
+                                        static_cast<double>(setup.minValue), static_cast<double>(setup.maxValue));
         return result;
     }
     result.outcome = FormulaButtonResult::Outcome::Accepted;

@@ -34,7 +34,7 @@ struct FormulaButtonResult {
     Outcome outcome = Outcome::Unresolved;
     float value = 0;
     std::string text;     // the value printed with the formula's format
-    std::string message;  // the range message; empty when RangeFailFmt asks for more than three doubles
+    std::string message;  // the range message: RangeFailFmt's, or a plain one when it is missing or refused
 };
 
 struct FormulaButtonSetup {

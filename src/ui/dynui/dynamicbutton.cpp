@@ -116,8 +116,7 @@ bool CDynamicButton::RunAction() {
         switch (result.outcome) {
             case FormulaButtonResult::Outcome::Unresolved: ShowFailure(actionFailText); return false;
             case FormulaButtonResult::Outcome::OutOfRange:
-                // A RangeFailFmt that does not fit its three numbers shows nothing.
-                if (!result.message.empty()) ShowFailure(result.message);
+                ShowFailure(result.message);
                 return false;
             case FormulaButtonResult::Outcome::Accepted:
                 target->setText(QString::fromStdString(result.text));

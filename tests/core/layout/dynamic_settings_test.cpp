@@ -169,9 +169,12 @@ TEST_F(FormulaActionTest, ResultIsFormattedAndCheckedAgainstTheLimits) {
 
 TEST_F(FormulaActionTest, HostileFormatsGiveNoText) {
     EXPECT_EQ(Run("%s%s%n = 3").text, "");
-    FormulaButtonResult r = Run("%.1f = 3*4", 10, "%s%s%n");
-    EXPECT_EQ(r.outcome, FormulaButtonResult::Outcome::OutOfRange);
-    EXPECT_EQ(r.message, "");
+    // A refused or missing range format still says why the value was not entered.
+    for (const char* rangeFail : {"%s%s%n", ""}) {
+        FormulaButtonResult r = Run("%.1f = 3*4", 10, rangeFail);
+        EXPECT_EQ(r.outcome, FormulaButtonResult::Outcome::OutOfRange);
+        EXPECT_EQ(r.message, "The result 12 is outside the limits 0.1 to 10, so it was not entered.");
+    }
     EXPECT_EQ(SplitFormula("=x").expression, "=x");
     EXPECT_EQ(SplitFormula("  %5.2f   =  x * 2 ").format, "  %5.2f");
 }
