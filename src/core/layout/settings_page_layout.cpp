@@ -24,6 +24,9 @@ int settings_layout::BoundPixels(long long value) {
 
 void SettingsPageLayout::Reset(bool hasSelector) {
     leftY_ = rightY_ = hasSelector ? L::kRowAfterSelector : L::kFirstRow;
+    // The page ends where its new controls end: a variant with fewer options leaves no empty
+    // space below them. The kept selector, its description and picture end above the first row.
+    bottom_ = hasSelector ? L::kRowAfterSelector : 0;
 }
 
 int& SettingsPageLayout::ColumnY(int xPosition) { return UsesLeftColumn(xPosition) ? leftY_ : rightY_; }

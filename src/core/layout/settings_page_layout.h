@@ -54,7 +54,7 @@ bool TextBoxHoldsOneLine(const ControlRect& field);
 
 class SettingsPageLayout {
 public:
-    // Both columns back to the first row: below the selector when the page has one.
+    // Both columns and the bottom back to the first row: below the selector when the page has one.
     void Reset(bool hasSelector);
     // A block's ySpace (any value), into the column its xPosition uses (left for 0 and 2).
     void AddSpace(int xPosition, long long ySpace);

@@ -132,6 +132,11 @@ TEST_F(SettingsPagesTest, SixtyOptionsOnOnePageAreAllPlaced) {
     ASSERT_EQ(made.size(), 60u);
     EXPECT_EQ(made[59].rect.top, 5 + 59 * 25);
     EXPECT_EQ(layout.bottom(), 5 + 59 * 25 + 20);
+    // Built again (another variant of the page) with one option: the page shrinks to it.
+    layout.Reset(false);
+    Load("[Few]\nUserOption CheckBox {\nLogicalName K\n}\n");
+    BuildPageControls(*doc, "[Few]", {}, layout, [](const PageControl&) {});
+    EXPECT_EQ(layout.bottom(), 5 + 20);
 }
 
 // The definitions kept as seeds of the window models' fuzz target: a space past int's range
