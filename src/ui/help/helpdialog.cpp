@@ -63,7 +63,14 @@ bool CHelpDialog::ShowTopic(const QString& path) {
     text_->clear();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        ShowNotFound(path);
+        if (!file.exists()) {
+            ShowNotFound(path);
+            return false;
+        }
+        // There but unreadable (permissions, a folder): "not found" would send the user looking
+        // for a file that is right there.
+        ShowMessageBox(this, QString::fromUtf8(help_texts::kFileNotOpened).arg(path, file.errorString()),
+                       QString::fromUtf8(texts::kAppTitle), MessageStyle::IconExclamation);
         return false;
     }
     const QByteArray content = file.readAll();

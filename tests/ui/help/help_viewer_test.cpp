@@ -157,6 +157,14 @@ TEST_F(HelpViewerTest, TopicsStayInsideTheProgramDirectory) {
         EXPECT_TRUE(boxes.seen[0].text.endsWith(" was not found.")) << bad;
         EXPECT_TRUE(viewer->textControl()->toPlainText().isEmpty()) << bad;
     }
+    // A topic that is there but cannot be read says why (a folder here: tests may run as root).
+    std::filesystem::create_directories(dir.File("help/Folder.rtf"));
+    BoxAnswerer boxes;
+    shell.ShowHelpTopic("help/Folder.rtf");
+    QApplication::processEvents();
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_TRUE(boxes.seen[0].text.startsWith(QString::fromStdString(dir.File("help/Folder.rtf")) + " cannot be opened: "))
+        << boxes.seen[0].text.toStdString();
     unsetenv("KORVATH_HOME");
 }
 
