@@ -31,7 +31,7 @@ ToolsMenu::ToolsMenu(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsS
     bar->insertMenu(before, menu_);
 
     compare_ = new CompareTool(frame, doc, view, settings, *this);
-    export_ = new CurveExportTool(frame, view, std::move(documentName), *this);
+    export_ = new CurveExportTool(frame, doc, view, std::move(documentName), *this);
     dataLog_ = new DataLogTool(frame, doc, view, dashboardBar, *this);
     trail_ = new CrosshairTrailTool(view, settings, *this);
     AddCheckCalibrationItem(*this, doc);

@@ -10,7 +10,8 @@ inline constexpr const char* kCompareStatus = "Draw another calibration's curves
 inline constexpr const char* kStopCompareItem = "Stop Comparing";
 inline constexpr const char* kStopCompareStatus = "Remove the compared calibration's curves and list";
 inline constexpr const char* kExportCurvesItem = "Export Curves...";
-inline constexpr const char* kExportCurvesStatus = "Save the visible curves as a PNG, SVG or PDF picture";
+inline constexpr const char* kExportCurvesStatus =
+    "Save the visible curves as a PNG, SVG or PDF picture, or every curve and value as a CSV table";
 
 inline constexpr const char* kStartLogItem = "Start Data Log...";
 inline constexpr const char* kStartLogStatus = "Record the live data of a drive into a CSV data log";
@@ -71,7 +72,8 @@ inline constexpr const char* kSpeedFormat = "\u00d7%1";
 
 inline constexpr const char* kCompareTitle = "Compare with Calibration";
 inline constexpr const char* kExportTitle = "Export Curves";
-inline constexpr const char* kPictureFilter = "PNG Picture (*.png);;SVG Drawing (*.svg);;PDF Document (*.pdf)";
+inline constexpr const char* kExportFilter =
+    "PNG Picture (*.png);;SVG Drawing (*.svg);;PDF Document (*.pdf);;CSV Table (*.csv)";
 inline constexpr const char* kExportFailedCaption = "Export Curves:";
 
 inline constexpr const char* kDifferencesTitle = "Differences";

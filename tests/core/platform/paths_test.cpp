@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 
+#include "platform/file_filters.h"
 #include "support/recording_host.h"
 #include "support/scoped_env.h"
 
@@ -52,6 +53,30 @@ TEST(Paths, NamesWrittenOnWindowsResolveCaseInsensitively) {
     EXPECT_EQ(ResolveExistingPath(dir.path() + "\\pid2\\3\\GENERIC.INIT"), file);
     EXPECT_EQ(ResolveExistingPath(dir.path() + "/PID2/3/missing.def"), dir.path() + "/PID2/3/missing.def");
     EXPECT_EQ(JoinPath("/a/b/", "PID2\\3\\x.def"), "/a/b/PID2/3/x.def");
+}
+
+}  // namespace
+}  // namespace korvath
+
+namespace korvath {
+namespace {
+
+// A name typed without an extension takes the one of the filter chosen in a save dialog.
+TEST(FileFilters, ANameWithoutExtensionTakesTheChosenFiltersOne) {
+    constexpr const char* kPng = "PNG Picture (*.png)";
+    const struct {
+        const char* path;
+        const char* filter;
+        const char* result;
+    } cases[] = {
+        {"/home/t/curves", kPng, "/home/t/curves.png"},
+        {"/home/t/curves.svg", kPng, "/home/t/curves.svg"},  // the user's own extension stays
+        {"/home/t.d/curves", "CSV Table (*.csv)", "/home/t.d/curves.csv"},
+        {"/home/t/.hidden", kPng, "/home/t/.hidden.png"},
+        {"/home/t/curves", "All Files (*)", "/home/t/curves"},
+        {"curves", "Pictures (*.png *.jpg)", "curves.png"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(WithFilterExtension(c.path, c.filter), c.result) << c.path << " " << c.filter;
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "app_fixture.h"
+#include "calibration/curve_export.h"
 #include "ui/app/command_table.h"
 #include "ui/tools/compare_tool.h"
 #include "ui/tools/curve_export_tool.h"
@@ -117,6 +118,12 @@ TEST_F(ToolsTest, ExportCurvesWritesThePictureOfTheView) {
     EXPECT_FALSE(tools().curveExport().ExportCurves(QString::fromStdString(env.home.File("curves.gif"))));
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_EQ(boxes.seen[0].caption, "Export Curves:");
+
+    // The CSV table is the command line's export of the same calibration.
+    ASSERT_TRUE(tools().curveExport().ExportCurves(QString::fromStdString(env.home.File("curves.CSV"))));
+    const std::string csv = env.home.Read("curves.CSV");
+    EXPECT_EQ(csv, ExportCsv(ExportRows(doc())));
+    EXPECT_NE(csv.find("1-2 Upshift"), std::string::npos);
 }
 
 // The Write command asks only when the check finds something, and No writes nothing.
