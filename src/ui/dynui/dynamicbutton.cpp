@@ -30,7 +30,27 @@ const std::string& PageNameOf(const ControlPage* page) { return page ? page->Pag
 }  // namespace
 
 CDynamicButton::CDynamicButton(QWidget* self) : PooledControl(self), self_(self) {
-    if (auto* b = qobject_cast<QAbstractButton*>(self)) QObject::connect(b, &QAbstractButton::clicked, b, [this] { OnClicked(); });
+    auto* b = qobject_cast<QAbstractButton*>(self);
+    if (!b) return;
+    QObject::connect(b, &QAbstractButton::clicked, b, [this] {
+        toggleWithoutClick_ = false;
+        OnClicked();
+    });
+    QObject::connect(b, &QAbstractButton::toggled, b, [this](bool checked) { OnToggled(checked); });
+}
+
+void CDynamicButton::OnToggled(bool checked) {
+    // An option that another of its group unchecked was not chosen by anyone.
+    if (!checked && qobject_cast<QRadioButton*>(self_)) return;
+    toggleWithoutClick_ = true;
+    QMetaObject::invokeMethod(
+        self_,
+        [this] {
+            if (!toggleWithoutClick_) return;
+            toggleWithoutClick_ = false;
+            OnClicked();
+        },
+        Qt::QueuedConnection);
 }
 
 CDynamicButton::~CDynamicButton() = default;
@@ -56,7 +76,12 @@ int CDynamicButton::CheckState() const {
 }
 
 void CDynamicButton::SetCheck(int state) {
-    if (QAbstractButton* b = button(); b && b->isCheckable()) b->setChecked(state != 0);
+    QAbstractButton* b = button();
+    if (!b || !b->isCheckable()) return;
+    // Showing a state is no change by the user. An option this one unchecks in its group says so
+    // with toggled(false), which no handler takes.
+    const QSignalBlocker quiet(b);
+    b->setChecked(state != 0);
 }
 
 void CDynamicButton::Setup(int buttonKind, CQRNDoc* doc) {

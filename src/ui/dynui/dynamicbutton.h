@@ -79,7 +79,9 @@ public:
     // Stores kind and document; a push button reads its action keys from the block the reader has
     // selected and finds its target among the edit boxes the page has already made.
     void Setup(int kind, CQRNDoc* document);
-    // The button was clicked; legend buttons replace this.
+    // The button was clicked, or its check state changed by the user in any other way (the
+    // accessible Toggle action of a screen reader); legend buttons replace this. SetCheck does
+    // not run it.
     virtual void OnClicked();
     // A click on a caption linked to this button: it takes the focus and is clicked (a check box
     // toggles).
@@ -97,8 +99,13 @@ protected:
 private:
     void ShowFailure(std::string_view text) const;
     void RunClickPath();
+    void OnToggled(bool checked);
 
     QWidget* self_;
+    // A toggle not yet followed by a click: a click (mouse, Space) toggles, then clicks, and runs
+    // the handler from the click; a toggle alone (the accessible action) runs it once the event
+    // that toggled is over, when the handler may rebuild the page or the bar that holds the button.
+    bool toggleWithoutClick_ = false;
 };
 
 class CDynamicPushButton : public QPushButton, public CDynamicButton {

@@ -144,6 +144,48 @@ TEST_F(DynamicControlsTest, RadioOptionStoresItsIndexAndGroupsStayApart) {
     EXPECT_EQ(stored, 1);
 }
 
+// A check box that counts the runs of its handler.
+class CountingCheckBox final : public ui::CDynamicCheckBox {
+public:
+    using CDynamicCheckBox::CDynamicCheckBox;
+    void OnClicked() override { ++runs; }
+    int runs = 0;
+};
+
+void AccessibleToggle(QWidget* w) {
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    ASSERT_TRUE(a && a->actionInterface());
+    a->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QCoreApplication::processEvents();
+}
+
+// Mouse, Space and a screen reader's Toggle run the same handler once each; showing a state does not.
+TEST_F(DynamicControlsTest, EveryWayOfChangingAControlRunsItsHandlerOnce) {
+    Load(kDeclarations, kOptions);
+    TestPage& p = Build("[Options]");
+    p.show();
+    auto* box = new CountingCheckBox(&p);
+    box->setGeometry(400, 10, 15, 20);
+    box->show();
+    MouseClick(box);
+    EXPECT_EQ(box->runs, 1);
+    KeyClick(box, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    EXPECT_EQ(box->runs, 2);
+    AccessibleToggle(box);
+    EXPECT_EQ(box->runs, 3);
+    EXPECT_EQ(box->CheckState(), 1);
+    box->SetCheck(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box->runs, 3);
+
+    // Through the page: the check box writes its bit, the option its state.
+    AccessibleToggle(p.buttons[0]->widget());
+    EXPECT_EQ(Int("Flags"), 1);
+    AccessibleToggle(p.buttons[3]->widget());
+    EXPECT_EQ(Int("Mode"), 2);
+    EXPECT_EQ(p.buttons[1]->CheckState(), 0);
+}
+
 TEST_F(DynamicControlsTest, InertButtonsAndButtonsWithoutDocumentIgnoreClicks) {
     Load(kDeclarations, kOptions);
     TestPage& p = Build("[Options]");

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <memory>
@@ -140,6 +141,14 @@ TEST_F(TuningBarTest, ControlButtonRebuildsWithItsCondition) {
     Click(Caption(2));
     EXPECT_EQ(doc->calibration().viewState.TraceLinking(), 1 - linked);
     EXPECT_EQ(graph.SetLinking(graph::kLinkingQuery), 1 - linked);
+
+    // A screen reader's Toggle is a click too: the bit is cleared and the bar built again.
+    QAccessibleInterface* mode = QAccessible::queryAccessibleInterface(bar.controls()[1]);
+    ASSERT_TRUE(mode && mode->actionInterface());
+    mode->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(doc->FindIntVariable("Perf").get(), 0);
+    EXPECT_EQ(bar.controls().size(), 2u);
 }
 
 TEST_F(TuningBarTest, FullBarAndNoSection) {
