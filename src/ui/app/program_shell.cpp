@@ -1,5 +1,7 @@
 #include "ui/app/program_shell.h"
 
+#include <QApplication>
+
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -125,6 +127,15 @@ void ProgramShellWindows::ShowTopicInViewer(std::string_view topic, QWidget* par
         (relative[directory.size()] == '\\' || relative[directory.size()] == '/'))
         relative.remove_prefix(directory.size() + 1);
     const auto path = ResolveProgramRelativePath(directory, relative);
+    // While a modal window runs (the Initial Setup wizard and its help buttons) a plain viewer
+    // could be neither scrolled nor closed: it then opens as the topmost modal window itself.
+    // Modality takes effect only from a hidden window.
+    QWidget* modal = QApplication::activeModalWidget();
+    const Qt::WindowModality modality = modal && modal != helpViewer_ ? Qt::ApplicationModal : Qt::NonModal;
+    if (modal != helpViewer_ && helpViewer_->windowModality() != modality) {
+        helpViewer_->hide();
+        helpViewer_->setWindowModality(modality);
+    }
     helpViewer_->showNormal();
     helpViewer_->raise();
     helpViewer_->activateWindow();

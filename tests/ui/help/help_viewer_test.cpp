@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -157,6 +159,19 @@ TEST_F(HelpViewerTest, TopicsStayInsideTheProgramDirectory) {
         EXPECT_TRUE(boxes.seen[0].text.endsWith(" was not found.")) << bad;
         EXPECT_TRUE(viewer->textControl()->toPlainText().isEmpty()) << bad;
     }
+    // Opened from a modal wizard, the viewer is above it and takes input; without one it is modeless.
+    {
+        QDialog wizard;
+        wizard.setWindowModality(Qt::ApplicationModal);
+        wizard.show();
+        shell.ShowHelpTopic("help/Manual.rtf");
+        EXPECT_EQ(QApplication::activeModalWidget(), viewer);
+        viewer->hide();
+    }
+    shell.ShowHelpTopic("help/Manual.rtf");
+    EXPECT_EQ(viewer->windowModality(), Qt::NonModal);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
     // A topic that is there but cannot be read says why (a folder here: tests may run as root).
     std::filesystem::create_directories(dir.File("help/Folder.rtf"));
     BoxAnswerer boxes;
