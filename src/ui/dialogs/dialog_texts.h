@@ -82,6 +82,6 @@ inline constexpr const char* kHelpText =
     "your USB-to-Serial adapter instructions for more information.\n\nIf you are not ready to select your "
     "serial port at this time, simply select \"NONE <will select later>\" from the list, and you will be "
     "prompted again when starting this program next time.  You can also select \"Communication Setup\" from "
-    "the \"Options\" menu to return to this window later.";
+    "the \"View\" menu to return to this window later.";
 
 }  // namespace korvath::ui::dialog_texts

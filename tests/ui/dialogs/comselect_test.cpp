@@ -15,6 +15,7 @@
 #include "platform/settings_keys.h"
 #include "dialogs_fixture.h"
 #include "support/recording_host.h"
+#include "ui/app/command_table.h"
 #include "ui/dialogs/comselectdlg.h"
 #include "ui/dialogs/dialog_texts.h"
 #include "ui/dialogs/port_listing.h"
@@ -281,6 +282,10 @@ TEST_F(ComSelectTest, HelpButtonAndF1ShowTheHelpText) {
         EXPECT_EQ(m.style & MessageStyle::IconMask, MessageStyle::IconInformation);
     }
     EXPECT_TRUE(dlg.OnHelp());
+    // The way back it names is the menu that really holds the item.
+    ASSERT_EQ(FindCommand(cmd::CommunicationSetup)->menu, MenuName::View);
+    EXPECT_NE(std::string(dialog_texts::kHelpText).find("\"Communication Setup\" from the \"View\" menu"),
+              std::string::npos);
 }
 
 }  // namespace
