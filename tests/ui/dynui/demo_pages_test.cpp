@@ -10,6 +10,8 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
 #include "ui/dynui/dynui_fixture.h"
 
@@ -80,6 +82,34 @@ TEST_F(DemoPagesTest, ControlsPageHasEveryButtonKindAndTextAndList) {
     EXPECT_EQ(p.buttons[6]->actionFormula, "tools/demo-tool.sh");
     EXPECT_TRUE(p.buttons[6]->RunProgram());
     EXPECT_TRUE(host.messages.empty());
+}
+
+// Each help button of a demo page opens a topic that is shipped and speaks of that page.
+TEST_F(DemoPagesTest, EveryHelpButtonOpensTheTopicOfItsPage) {
+    const struct {
+        const char* definition;
+        const char* section;
+        const char* topic;
+        const char* title;
+    } buttons[] = {
+        {"KV4.def", "[DemoControls]", "help/DemoSettings.rtf", "The Shift Program page"},
+        {"KV4.def", "[ConverterType]", "help/ConverterSettings.rtf", "The Torque Converter page"},
+        {"KV5.def", "[DemoControls]", "help/DemoSettings.rtf", "The Shift Program page"},
+        {"KV5.def", "[ConverterType]", "help/ConverterSettings.rtf", "The Torque Converter page"},
+    };
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(std::string(b.definition) + " " + b.section);
+        std::ifstream in(kBinDir + "/PID2/3/" + b.definition);
+        const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const auto section = text.find("\n" + std::string(b.section));
+        ASSERT_NE(section, std::string::npos);
+        const auto execute = text.find("Execute help/", section);
+        ASSERT_NE(execute, std::string::npos);
+        EXPECT_EQ(text.substr(execute + 8, text.find('\n', execute) - execute - 8), b.topic);
+        std::ifstream topic(kBinDir + "/" + b.topic);
+        const std::string rtf{std::istreambuf_iterator<char>(topic), std::istreambuf_iterator<char>()};
+        EXPECT_NE(rtf.find(b.title), std::string::npos);
+    }
 }
 
 TEST_F(DemoPagesTest, NumbersPageHasEveryEditBoxFeature) {
