@@ -47,7 +47,7 @@ TEST(WriteCheck, AnotherTransmissionAndCrossingCurvesRefuseTheWriteUnlessForced)
 
     auto crossing = RunProgram("korvath-cli", "write '" + home.File("crossing.qvr") + "'" + link, home);
     EXPECT_EQ(crossing.exitCode, 1);
-    EXPECT_NE(crossing.err.find("  2-1 Downshift is at or above 1-2 Upshift at column 1: the gears would hunt"),
+    EXPECT_NE(crossing.err.find("  2-1 Down is at or above 1-2 Up at column 1: the gears would hunt"),
               std::string::npos)
         << crossing.err;
 

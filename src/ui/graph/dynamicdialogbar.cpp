@@ -73,14 +73,17 @@ CDynamicStatic* CDynamicDialogBar::MakeCaption(const BarCaption& c, CLegendButto
     caption->setAlignment(Qt::AlignCenter);
     caption->setTextFormat(Qt::PlainText);
     caption->setFont(font);
-    FitFontToWidth(*caption, font.pointSizeF(), kSmallestCaptionPoints);
+    BarHelpTexts texts = c.texts;
+    // Cut off even in the smallest font: the tooltip gives the whole name.
+    if (!FitFontToWidth(*caption, font.pointSizeF(), kSmallestCaptionPoints))
+        texts.toolTip = c.text + (texts.toolTip.empty() ? "" : "\n" + texts.toolTip);
     caption->SetLogicalName(c.logicalName);
     if (box) {
         caption->SetColors(c.backColor, tb::kCaptionTextColor);
         caption->LinkButton(box);
     }
-    if (!c.texts.help.empty()) caption->SetHelpText(c.texts.help);
-    RegisterTexts(caption->controlId, c.texts);
+    if (!texts.help.empty()) caption->SetHelpText(texts.help);
+    RegisterTexts(caption->controlId, texts);
     caption->show();
     return caption;
 }

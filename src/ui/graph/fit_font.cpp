@@ -10,16 +10,18 @@ constexpr double kStep = 0.5;
 constexpr double kPadding = 2.0;
 }  // namespace
 
-void FitFontToWidth(QLabel& label, double pointSize, double minimumPointSize) {
+bool FitFontToWidth(QLabel& label, double pointSize, double minimumPointSize) {
     QFont font = label.font();
     const double room = label.contentsRect().width() - kPadding;
+    const auto fits = [&] { return QFontMetricsF(font).horizontalAdvance(label.text()) <= room; };
     double size = pointSize;
     for (; size > minimumPointSize; size -= kStep) {
         font.setPointSizeF(size);
-        if (QFontMetricsF(font).horizontalAdvance(label.text()) <= room) break;
+        if (fits()) break;
     }
     font.setPointSizeF(size < minimumPointSize ? minimumPointSize : size);
     if (font != label.font()) label.setFont(font);
+    return fits();
 }
 
 }  // namespace korvath::ui

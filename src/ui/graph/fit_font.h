@@ -7,7 +7,7 @@ class QLabel;
 namespace korvath::ui {
 
 // Sets the label's font to `pointSize`, or to the largest size down to `minimumPointSize` (in
-// half points) at which its text fits the label's width.
-void FitFontToWidth(QLabel& label, double pointSize, double minimumPointSize);
+// half points) at which its text fits the label's width. False when it does not fit even then.
+bool FitFontToWidth(QLabel& label, double pointSize, double minimumPointSize);
 
 }  // namespace korvath::ui

@@ -33,8 +33,8 @@ TEST_F(CalibrationCheckTest, ADownshiftAtOrAboveItsUpshiftIsNamedWithItsColumns)
     points[6][0] = 0;                  // pressure curves may cross: no pair
     const auto findings = CheckCalibration(*doc, nullptr);
     ASSERT_EQ(findings.size(), 2u) << FindingsText(findings);
-    EXPECT_EQ(findings[0], "2-1 Downshift is at or above 1-2 Upshift at column 4: the gears would hunt between them.");
-    EXPECT_EQ(findings[1], "3-2 Downshift is at or above 2-3 Upshift at columns 7, 9: the gears would hunt between them.");
+    EXPECT_EQ(findings[0], "2-1 Down is at or above 1-2 Up at column 4: the gears would hunt between them.");
+    EXPECT_EQ(findings[1], "3-2 Down is at or above 2-3 Up at columns 7, 9: the gears would hunt between them.");
 }
 
 TEST_F(CalibrationCheckTest, AnotherTransmissionInTheControllerIsNamedWithBoth) {

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "support/document_fixture.h"
 
 namespace korvath {
@@ -158,6 +161,41 @@ TEST_F(TuningBarLayoutTest, TraceBoxKeepsVisibilityInCalibration) {
     ApplyTraceBox(*doc, bar.boxes[0].traces, 0);
     EXPECT_EQ(graph.TraceAt(3).visible, 0);
     EXPECT_EQ(graph.TraceAt(4).visible, 0);
+}
+
+// WCAG's contrast ratio of two colours, from their relative luminance.
+double ContrastRatio(Color a, Color b) {
+    const auto luminance = [](Color c) {
+        const auto channel = [](std::uint8_t v) {
+            const double x = v / 255.0;
+            return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(RedOf(c)) + 0.7152 * channel(GreenOf(c)) + 0.0722 * channel(BlueOf(c));
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The demo's captions carry black text: each background keeps it readable (4.5:1 at least), and
+// each curve stays visible on the white plot (3:1, as for graphics).
+TEST_F(TuningBarLayoutTest, TheDemoCaptionsAreReadableAndItsCurvesVisible) {
+    for (const char* name : {"KV4.def", "KV5.def"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(doc->LoadDefinitionFile(std::string(KORVATH_SOURCE_DIR "/data/PID2/3/") + name));
+        ASSERT_TRUE(doc->ReadDeclarations(1));
+        const TuningBarLayout bar = LayOutTuningBar(*doc);
+        ASSERT_GE(bar.boxes.size(), 5u);
+        for (const BarCheckBox& box : bar.boxes) {
+            std::vector<const BarCaption*> captions{&box.caption};
+            if (box.hasSecondCaption) captions.push_back(&box.secondCaption);
+            for (const BarCaption* c : captions) {
+                EXPECT_GE(ContrastRatio(c->backColor, tuning_bar::kCaptionTextColor), 4.5) << c->text;
+                if (box.kind == BarBoxKind::Trace) {
+                    EXPECT_GE(ContrastRatio(c->backColor, MakeColor(255, 255, 255)), 3.0) << c->text;
+                }
+            }
+        }
+    }
 }
 
 TEST_F(TuningBarLayoutTest, LimitsOfBoxesAndLabels) {

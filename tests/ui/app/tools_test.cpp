@@ -77,7 +77,7 @@ TEST_F(ToolsTest, ComparingDrawsTheOtherCurvesAndListsDifferencesWithoutTouching
     QStringList rows;
     for (int i = 0; i < compare.list()->topLevelItemCount(); ++i) rows << compare.list()->topLevelItem(i)->text(0);
     EXPECT_TRUE(rows.contains(QStringLiteral("variable SpeedCal (I16)"))) << rows.join(", ").toStdString();
-    EXPECT_TRUE(rows.contains(QStringLiteral("trace 0 1-2 Upshift [4]"))) << rows.join(", ").toStdString();
+    EXPECT_TRUE(rows.contains(QStringLiteral("trace 0 1-2 Up [4]"))) << rows.join(", ").toStdString();
 
     // Editing the compared-with point to the same value shortens the list at the next refresh.
     doc().calibration().points[0][4] = 1920;
@@ -123,7 +123,7 @@ TEST_F(ToolsTest, ExportCurvesWritesThePictureOfTheView) {
     ASSERT_TRUE(tools().curveExport().ExportCurves(QString::fromStdString(env.home.File("curves.CSV"))));
     const std::string csv = env.home.Read("curves.CSV");
     EXPECT_EQ(csv, ExportCsv(ExportRows(doc())));
-    EXPECT_NE(csv.find("1-2 Upshift"), std::string::npos);
+    EXPECT_NE(csv.find("1-2 Up,"), std::string::npos);
 }
 
 // The Write command asks only when the check finds something, and No writes nothing.
@@ -144,7 +144,7 @@ TEST_F(ToolsTest, WriteAsksOnlyWhenTheCheckFindsSomething) {
         EXPECT_EQ(boxes.seen[0].caption, "Check Calibration:");
         EXPECT_TRUE(boxes.seen[0].text.contains("You are writing KV4 Four-Speed to a controller that holds KV5 "
                                                 "Five-Speed.")) << boxes.seen[0].text.toStdString();
-        EXPECT_TRUE(boxes.seen[0].text.contains("2-1 Downshift is at or above 1-2 Upshift at column 3"));
+        EXPECT_TRUE(boxes.seen[0].text.contains("2-1 Down is at or above 1-2 Up at column 3"));
     }
     EXPECT_EQ(env.controller.writes, 1);
     {

@@ -101,6 +101,15 @@ TEST_F(TuningBarTest, WidgetsStandWhereTheLayoutSays) {
     EXPECT_GE(viewRepaints, 1);
 }
 
+TEST_F(TuningBarTest, ACaptionThatCannotFitGivesItsWholeNameAsTooltip) {
+    Build(Trace(0, 1, "ToolTip Show it\n") +
+          "GraphElement Trace {\nLogicalName Long\nDisplayName Performance pressure (psi)\nTraceNum 1\n"
+          "EnableButton 2\nTraceMode 2\n}\n");
+    EXPECT_EQ(pool.ToolTip(Caption(0)->controlId).value_or(""), "Show it");  // "Curve 0" fits
+    EXPECT_EQ(pool.ToolTip(Caption(0, 2)->controlId).value_or(""), "Performance pressure (psi)");
+    EXPECT_EQ(Caption(0, 2)->text(), QStringLiteral("Performance pressure (psi)"));
+}
+
 TEST_F(TuningBarTest, CaptionClickTogglesTheRow) {
     Build(Trace(0, 1) + Trace(1, 2));
     ui::CLegendButton* box = bar.controls()[0];
