@@ -239,6 +239,12 @@ void CMainFrame::CreateStatusBar() {
     idleLabel_ = new QLabel(Text(texts::kIdleStatus), bar);
     idleLabel_->setObjectName(QStringLiteral("IdleText"));
     bar->addWidget(idleLabel_, 1);
+    // One text at a time. The bar hides its normal widgets under a message only when they are
+    // visible, so a message shown before the window is (a program started on a calibration that
+    // connects at once) would leave the idle text under it once the window appears.
+    connect(bar, &QStatusBar::messageChanged, idleLabel_, [this](const QString& message) {
+        idleLabel_->setVisible(message.isEmpty());
+    });
     progress_ = new QProgressBar(bar);
     progress_->setObjectName(QStringLiteral("TransferProgress"));
     progress_->setFixedWidth(kProgressWidth);

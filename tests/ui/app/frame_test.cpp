@@ -124,6 +124,17 @@ TEST_F(FrameTest, StatusBarShowsIdleTextAndTheLockPanes) {
     EXPECT_EQ(frame->statusBar()->currentMessage(), "Reading controller NVM....");
     app.statusHost().SetProgress(100, 100);
     EXPECT_TRUE(frame->progressBar()->isHidden());
+
+    // A message shown before the window appears still hides the idle text under it.
+    const bool shown = frame->isVisible();
+    app.statusHost().SetStatusText("");
+    frame->hide();
+    app.statusHost().SetStatusText("Korvath Demo Controller connected");
+    frame->show();
+    EXPECT_FALSE(frame->idleLabel()->isVisible());
+    app.statusHost().SetStatusText("");
+    EXPECT_TRUE(frame->idleLabel()->isVisible());
+    frame->setVisible(shown);
 }
 
 TEST_F(FrameTest, EditItemsStayDisabledAndControllerCommandsFollowTheLink) {
