@@ -7,6 +7,7 @@
 
 #include <QAccessible>
 #include <QDir>
+#include <QLabel>
 #include <QEventLoop>
 #include <QTimer>
 #include <cstdlib>
@@ -54,6 +55,11 @@ protected:
             else
                 EXPECT_EQ(a->rect(), window) << w->metaObject()->className();
             EXPECT_FALSE(a->state().disabled);
+            // A caption is read whole.
+            if (auto* label = qobject_cast<QLabel*>(w); label && !label->wordWrap()) {
+                EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width())
+                    << label->text().toStdString();
+            }
         }
     }
 };
