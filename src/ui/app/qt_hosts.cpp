@@ -1,6 +1,8 @@
 #include "ui/app/qt_hosts.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -55,11 +57,28 @@ int ResultFor(int button) {
     }
 }
 
+// Room a title bar takes beside its text: the window's icon and its buttons.
+constexpr int kTitleBarAllowance = 120;
+
+// A box is as wide as its text, and a window manager elides a title wider than the window
+// ("Communication Setup Successful!" over "Found controller on COM9."): the box is made wide
+// enough for its title in a bold face, as title bars often draw it.
+void MakeRoomForTitle(QMessageBox& box) {
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarAllowance;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 }  // namespace
 
 int ShowMessageBox(QWidget* owner, const QString& text, const QString& caption, unsigned style) {
     const ButtonSet set = ButtonsFor(style);
     QMessageBox box(IconFor(style), caption, text, set.buttons, owner);
+    MakeRoomForTitle(box);
     box.setDefaultButton(set.defaultButton);
     box.setEscapeButton(set.escapeButton);
     const int pressed = box.exec();

@@ -74,6 +74,7 @@ public:
 struct SeenBox {
     QString caption;
     QString text;
+    int width = 0;
 };
 
 // Answers the modal message boxes as they open, in order, with the given buttons, and records
@@ -92,7 +93,7 @@ private:
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || !box->isVisible() || box == last_) return;
         last_ = box;
-        seen.push_back({box->windowTitle(), box->text()});
+        seen.push_back({box->windowTitle(), box->text(), box->width()});
         const std::size_t index = seen.size() - 1;
         QAbstractButton* button = index < answers_.size() ? box->button(answers_[index]) : box->escapeButton();
         if (!button) button = box->buttons().value(0);

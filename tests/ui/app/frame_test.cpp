@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
@@ -135,6 +136,17 @@ TEST_F(FrameTest, StatusBarShowsIdleTextAndTheLockPanes) {
     app.statusHost().SetStatusText("");
     EXPECT_TRUE(frame->idleLabel()->isVisible());
     frame->setVisible(shown);
+}
+
+// A short text under a long title: the box is wide enough that the title is not cut off.
+TEST_F(FrameTest, AMessageBoxIsWideEnoughForItsTitle) {
+    BoxAnswerer boxes;
+    const QString title = QStringLiteral("Communication Setup Successful!");
+    ShowMessageBox(frame, QStringLiteral("Found controller on COM9."), title, MessageStyle::IconInformation);
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    QFont bold = frame->font();
+    bold.setBold(true);
+    EXPECT_GE(boxes.seen[0].width, QFontMetrics(bold).horizontalAdvance(title) + 80);
 }
 
 TEST_F(FrameTest, EditItemsStayDisabledAndControllerCommandsFollowTheLink) {
