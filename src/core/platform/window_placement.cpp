@@ -1,6 +1,7 @@
 #include "platform/window_placement.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -87,6 +88,20 @@ WindowRect PullOntoScreen(const WindowRect& saved, WindowSize preferred, WindowS
     const int height = FitLength(saved.height, minimum.height, area.height);
     return {MoveInside(saved.x, width, area.x, area.width), MoveInside(saved.y, height, area.y, area.height), width,
             height};
+}
+
+WindowRect WithinDevicePixels(const WindowRect& area, double devicePixelRatio) {
+    WindowRect cut = area;
+    if (!(devicePixelRatio > 0)) return cut;
+    // A length whose device size is not whole may have been rounded up: one logical pixel less
+    // is always inside.
+    const auto whole = [devicePixelRatio](int length) {
+        const double device = length * devicePixelRatio;
+        return device == std::floor(device) || length <= 0 ? length : length - 1;
+    };
+    cut.width = whole(area.width);
+    cut.height = whole(area.height);
+    return cut;
 }
 
 }  // namespace korvath

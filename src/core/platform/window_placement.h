@@ -34,6 +34,11 @@ struct WindowPlacement {
     bool maximized = false;
 };
 
+// A screen's free area in logical pixels as the window system rounds it, cut to what whole device
+// pixels hold at `devicePixelRatio`: 1000 device pixels at 1.5 are 666.7 logical ones, reported
+// as 667, and a window 667 high would take 1001.
+WindowRect WithinDevicePixels(const WindowRect& area, double devicePixelRatio);
+
 // The first window: `preferred`, shrunk where the area is smaller, centred in `available`.
 // `minimum` is kept unless the area itself is smaller: then the area wins, since a window
 // reaching past the screen hides its status bar.

@@ -19,7 +19,6 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QScreen>
-#include <QShowEvent>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolTip>
@@ -39,6 +38,7 @@
 #include "ui/app/lock_indicators.h"
 #include "ui/app/qrn.h"
 #include "ui/app/qt_hosts.h"
+#include "ui/app/screen_fit.h"
 #include "ui/app/shell_windows.h"
 #include "ui/graph/qrnview.h"
 #include "ui/tools/check_calibration_tool.h"
@@ -64,9 +64,6 @@ constexpr QSize kDashboardLarge{702, 54}, kDashboardSmall{519, 45};
 constexpr int kProgressWidth = 160;
 // The first window's size where the screen has room for it.
 constexpr WindowSize kPreferredWindow{980, 700};
-// The frame is known only once the window manager has put it around the mapped window.
-constexpr int kFrameCheckMs = 50;
-constexpr int kFrameChecks = 20;
 
 QString Text(const char* text) { return QString::fromUtf8(text); }
 
@@ -85,16 +82,6 @@ QSize DialogUnits(QSize units, const QFont& font) {
 
 WindowRect ToWindowRect(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
 QRect ToQRect(const WindowRect& r) { return {r.x, r.y, r.width, r.height}; }
-
-// The screens' free areas, the primary screen first.
-std::vector<WindowRect> AvailableScreenAreas() {
-    std::vector<WindowRect> areas;
-    if (QScreen* primary = QGuiApplication::primaryScreen()) areas.push_back(ToWindowRect(primary->availableGeometry()));
-    for (QScreen* screen : QGuiApplication::screens()) {
-        if (screen != QGuiApplication::primaryScreen()) areas.push_back(ToWindowRect(screen->availableGeometry()));
-    }
-    return areas;
-}
 
 }  // namespace
 
@@ -557,30 +544,6 @@ void CMainFrame::RestorePlacement() {
     const WindowRect place = PullOntoScreen(saved ? saved->normal : WindowRect{}, kPreferredWindow, minimum, screens);
     setGeometry(ToQRect(place));
     if (saved && saved->maximized) setWindowState(windowState() | Qt::WindowMaximized);
-}
-
-void CMainFrame::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (frameChecked_) return;
-    frameChecked_ = true;
-    KeepFrameOnScreen(kFrameChecks);
-}
-
-void CMainFrame::KeepFrameOnScreen(int checksLeft) {
-    if (!isVisible() || isMaximized() || isMinimized() || isFullScreen()) return;
-    const QRect client = geometry();
-    const QRect frame = frameGeometry();
-    if (frame == client) {
-        // Not framed yet (or never: no window manager).
-        if (checksLeft > 0)
-            QTimer::singleShot(kFrameCheckMs, this, [this, checksLeft] { KeepFrameOnScreen(checksLeft - 1); });
-        return;
-    }
-    const FrameMargins margins{client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
-                               frame.bottom() - client.bottom()};
-    const WindowRect place = PullOntoScreen(ToWindowRect(client), kPreferredWindow, {minimumWidth(), minimumHeight()},
-                                            AvailableScreenAreas(), margins);
-    if (ToQRect(place) != client) setGeometry(ToQRect(place));
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -97,8 +97,6 @@ public:
     // first window fits the screen, a saved place is pulled back onto a screen there is.
     void SavePlacement();
     void RestorePlacement();
-    // Once the window manager has framed the window: its title bar and borders on the screen too.
-    void KeepFrameOnScreen(int checksLeft);
     void TeardownDashboard();
     QPrinter& printer();
 
@@ -115,7 +113,6 @@ protected:
     // No bar menu on the toolbar and bars: it would hide the floating graph bar past its rule.
     QMenu* createPopupMenu() override { return nullptr; }
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -166,7 +163,6 @@ private:
     bool contextHelp_ = false;
     bool dashboardBuilt_ = false;
     bool transferRunning_ = false;
-    bool frameChecked_ = false;
     int hoveredControl_ = 0;
 };
 

@@ -20,6 +20,7 @@
 #include "ui/app/controller_commands.h"
 #include "ui/app/mainfrm.h"
 #include "ui/app/program_shell.h"
+#include "ui/app/screen_fit.h"
 #include "ui/app/shell_windows.h"
 #include "ui/app/single_instance.h"
 #include "ui/commands/document_commands.h"
@@ -58,6 +59,7 @@ ShellCommand ParseCommandLine(const QStringList& arguments) {
 }
 
 CQRNApp::CQRNApp(AppOptions options) : options_(std::move(options)) {
+    qApp->installEventFilter(new ScreenFitFilter(this));
     if (options_.controller) {
         controller_ = options_.controller;
     } else {

@@ -46,5 +46,17 @@ TEST(SavedPlace, NothingSavedOrNoScreenOrExtremeValues) {
     EXPECT_EQ(PullOntoScreen({INT_MIN, INT_MIN, INT_MAX, 1}, kPreferred, kMinimum, screens), (WindowRect{1066, 0, 1920, 450}));
 }
 
+// At 1.5 a 1600x1000 screen is 1066.7x666.7 logical pixels, reported rounded up: the area is cut
+// to what whole device pixels hold, and a window fitted to it stays on the screen.
+TEST(FirstWindow, FitsInWholeDevicePixelsOfAScaledScreen) {
+    const WindowRect reported{0, 0, 1067, 667};
+    const WindowRect area = WithinDevicePixels(reported, 1.5);
+    EXPECT_EQ(area, (WindowRect{0, 0, 1066, 666}));
+    const WindowRect first = FitFirstWindow({980, 700}, {400, 300}, area);
+    EXPECT_LE((first.y + first.height) * 1.5, 1000.0);
+    EXPECT_EQ(WithinDevicePixels({0, 0, 800, 600}, 1.0), (WindowRect{0, 0, 800, 600}));
+    EXPECT_EQ(WithinDevicePixels({0, 0, 1280, 720}, 1.5), (WindowRect{0, 0, 1280, 720}));  // whole already
+}
+
 }  // namespace
 }  // namespace korvath

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include "ui/app/app_fixture.h"
 #include "ui/app/command_table.h"
 #include "ui/app/control_bar.h"
+#include "ui/app/screen_fit.h"
 
 namespace korvath::testing {
 namespace {
@@ -147,6 +149,19 @@ TEST_F(FrameTest, AMessageBoxIsWideEnoughForItsTitle) {
     QFont bold = frame->font();
     bold.setBold(true);
     EXPECT_GE(boxes.seen[0].width, QFontMetrics(bold).horizontalAdvance(title) + 80);
+}
+
+// A window larger than the screen (a dialog at a large scale) is fitted to its free area when shown.
+TEST_F(FrameTest, EveryTopLevelWindowFitsTheScreen) {
+    QDialog big;
+    big.resize(5000, 4000);
+    big.show();
+    QCoreApplication::processEvents();
+    const auto areas = ui::AvailableScreenAreas();
+    ASSERT_FALSE(areas.empty());
+    const QRect area(areas[0].x, areas[0].y, areas[0].width, areas[0].height);
+    EXPECT_TRUE(area.contains(big.frameGeometry())) << big.frameGeometry().width() << "x" << big.frameGeometry().height();
+    EXPECT_TRUE(area.contains(frame->frameGeometry()));
 }
 
 TEST_F(FrameTest, EditItemsStayDisabledAndControllerCommandsFollowTheLink) {
