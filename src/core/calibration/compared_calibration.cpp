@@ -17,12 +17,19 @@ ComparedCalibration::~ComparedCalibration() {
     doc_->SetGraph(nullptr);
 }
 
+namespace {
+// No controller is asked and no settings sheet is refreshed for a compared calibration.
+OpenHooks QuietHooks() { return {.identify = [](CQRNDoc&) {}, .refreshSettingsSheet = [](CQRNDoc&) {}}; }
+}  // namespace
+
 bool ComparedCalibration::Open(const std::string& path) {
-    // No controller is asked and no settings sheet is refreshed for a compared file.
-    OpenHooks hooks{.identify = [](CQRNDoc&) {}, .refreshSettingsSheet = [](CQRNDoc&) {}};
-    if (!OpenCalibrationFile(*doc_, path, hooks)) return false;
+    if (!OpenCalibrationFile(*doc_, path, QuietHooks())) return false;
     path_ = path;
     return true;
+}
+
+bool ComparedCalibration::OpenCopyOf(const CQRNDoc& doc) {
+    return OpenCalibrationData(*doc_, CalibrationFileBytes(doc), QuietHooks());
 }
 
 int ComparedCalibration::ShowAsOverlays(CGraphEngine& target, bool converted) {

@@ -25,6 +25,9 @@ public:
 
     // Opens a calibration of either format as File Open does, without asking the controller.
     bool Open(const std::string& path);
+    // Opens a copy of `doc` as it is now (unsaved edits included), to read what its settings pages
+    // settle without touching it.
+    bool OpenCopyOf(const CQRNDoc& doc);
     CQRNDoc& doc() { return *doc_; }
     const std::string& path() const { return path_; }
 
