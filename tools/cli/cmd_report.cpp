@@ -25,8 +25,6 @@ const Command kCommand{"report", "FILE OUT.pdf [--compare OTHER]",
                        &Run};
 const CommandRegistration kRegistration{kCommand};
 
-constexpr const char* kDateFormat = "yyyy-MM-dd HH:mm";
-
 std::string FileNameOf(const std::string& path) { return QFileInfo(QString::fromStdString(path)).fileName().toStdString(); }
 
 int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
@@ -59,7 +57,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     const std::unique_ptr<QGuiApplication> app = StartOffscreenApplication();
 
     ReportRequest request{.fileName = FileNameOf(positional[0]),
-                          .when = QDateTime::currentDateTime().toString(QString::fromLatin1(kDateFormat)).toStdString()};
+                          .when = ui::ReportDateText(QDateTime::currentDateTime()).toStdString()};
     if (other) {
         request.comparedWith = &other->doc();
         request.comparedName = FileNameOf(compare);

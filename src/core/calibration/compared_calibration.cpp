@@ -3,6 +3,7 @@
 #include <array>
 
 #include "calibration/calibration_file.h"
+#include "calibration/diff_in_page_words.h"
 
 namespace korvath {
 
@@ -25,10 +26,12 @@ OpenHooks QuietHooks() { return {.identify = [](CQRNDoc&) {}, .refreshSettingsSh
 bool ComparedCalibration::Open(const std::string& path) {
     if (!OpenCalibrationFile(*doc_, path, QuietHooks())) return false;
     path_ = path;
+    shown_.reset();
     return true;
 }
 
 bool ComparedCalibration::OpenCopyOf(const CQRNDoc& doc) {
+    shown_.reset();
     return OpenCalibrationData(*doc_, CalibrationFileBytes(doc), QuietHooks());
 }
 
@@ -51,8 +54,11 @@ int ComparedCalibration::ShowAsOverlays(CGraphEngine& target, bool converted) {
     return shown;
 }
 
-CalibrationDiff ComparedCalibration::DifferencesFrom(CQRNDoc& edited) {
-    return CompareCalibrations(edited, *doc_, false);
+CalibrationDiff ComparedCalibration::DifferencesFrom(CQRNDoc& edited, bool includeEqual) {
+    CalibrationDiff diff = CompareCalibrations(edited, *doc_, includeEqual);
+    if (!shown_) shown_ = ShownSettingsOf(*doc_);
+    NameInPageWords(diff, ShownSettingsOf(edited), *shown_, edited.graph());
+    return diff;
 }
 
 }  // namespace korvath

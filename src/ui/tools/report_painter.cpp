@@ -28,6 +28,7 @@ constexpr qreal kSectionGap = 10;
 constexpr int kTitlePixels = 16, kHeadingPixels = 12, kTextPixels = 9, kFooterPixels = 8;
 constexpr int kPdfResolution = 72;  // one point per unit
 constexpr const char* kCannotWriteText = "cannot write %1";
+constexpr const char* kDateFormat = "yyyy-MM-dd HH:mm";
 constexpr const char* kArrow = " \u2192 ";
 
 QString Text(const std::string& text) { return QString::fromStdString(text); }
@@ -202,6 +203,8 @@ void PaintFooter(QPainter& painter, const CalibrationReport& report, QSizeF page
 }
 
 }  // namespace
+
+QString ReportDateText(const QDateTime& when) { return when.toString(QString::fromLatin1(kDateFormat)); }
 
 ReportLayout LayOutReport(const CalibrationReport& report, QSizeF pageSize) { return Flow(report, pageSize).Run(); }
 

@@ -4,6 +4,7 @@
 // the file name and "Page n of m" at the foot of every page. Laid out in points, so a printer
 // of any resolution and the PDF show the same pages.
 
+#include <QDateTime>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -30,6 +31,9 @@ struct ReportLayout {
     std::vector<ReportBlock> blocks;
     int pageCount = 1;
 };
+
+// "yyyy-MM-dd HH:mm", as the header shows when the report was made.
+QString ReportDateText(const QDateTime& when);
 
 // Lays the report out on pages of `pageSize` points (the whole sheet; margins are kept inside).
 ReportLayout LayOutReport(const CalibrationReport& report, QSizeF pageSize);
