@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "calibration/calibration_report.h"
+#include "calibration/compared_calibration.h"
 #include "cli_calibration.h"
 #include "cli_command.h"
 #include "cli_offscreen_app.h"
@@ -45,13 +46,15 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
 
     CalibrationSession session(options);
     if (!session.Open(positional[0])) return kFailure;
-    std::unique_ptr<CalibrationSession> other;
-    if (!compare.empty()) {
-        other = std::make_unique<CalibrationSession>(options);
-        if (!other->Open(compare)) return kFailure;
-    }
     CQRNDoc& doc = session.doc();
     doc.PushTracesToGraph();
+    std::unique_ptr<ComparedCalibration> other;
+    if (!compare.empty()) {
+        other = std::make_unique<ComparedCalibration>(doc.host(), doc.programDirectory());
+        if (!other->Open(compare)) return kFailure;
+        // Its curves dashed behind, as the program draws a compared calibration.
+        other->ShowAsOverlays(*doc.graph(), true);
+    }
 
     // Text needs a GUI application.
     const std::unique_ptr<QGuiApplication> app = StartOffscreenApplication();

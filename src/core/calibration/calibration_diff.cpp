@@ -331,8 +331,8 @@ DiffRow DiffRowOf(const DiffItem& item) {
             break;
     }
     if (item.kind == DiffKind::TracePoint) {
-        row.a = DiffValueText(item.displayA);
-        row.b = DiffValueText(item.displayB);
+        row.a = item.aText.empty() ? DiffValueText(item.displayA) : item.aText;
+        row.b = item.bText.empty() ? DiffValueText(item.displayB) : item.bText;
     } else {
         row.a = DiffValueText(item.a);
         row.b = DiffValueText(item.b);

@@ -7,6 +7,8 @@
 namespace korvath {
 namespace {
 
+constexpr char kStoredWord[] = "stored";
+
 // The source a page would name the item by; empty for kinds no page shows.
 std::string SourceOf(const DiffItem& item) {
     switch (item.kind) {
@@ -56,6 +58,11 @@ void NameInPageWords(CalibrationDiff& diff, const std::vector<ShownSetting>& sho
         }
         item.aText = DiffValueText(item.displayA);
         item.bText = DiffValueText(item.displayB);
+        // Points that differ only below the display's step say what is stored.
+        if (item.aText == item.bText && !item.equal) {
+            item.aText += " (" + std::string(kStoredWord) + " " + DiffValueText(item.a) + ")";
+            item.bText += " (" + std::string(kStoredWord) + " " + DiffValueText(item.b) + ")";
+        }
         if (graph && item.point >= 0 && item.point < graph->PointCount()) item.columnLabel = graph->ColumnLabel(item.point);
     }
 }

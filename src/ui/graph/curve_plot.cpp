@@ -49,9 +49,10 @@ std::unique_ptr<CGraphEngine> PictureEngine(const CurvePlot& plot) {
         engine->SetTraceColor(t, source.TraceAt(t).color);
         engine->SetTraceText(t, source.TraceAt(t).name, "");
         engine->SetTraceVisible(t, 1);
-        if (source.HasOverlay(t)) {
+        const CGraphEngine& behind = plot.overlays ? *plot.overlays : source;
+        if (t < behind.TraceCount() && behind.PointCount() == source.PointCount() && behind.HasOverlay(t)) {
             for (int c = 0; c < source.PointCount(); ++c)
-                values[static_cast<std::size_t>(c)] = source.OverlayValue(t, c);
+                values[static_cast<std::size_t>(c)] = behind.OverlayValue(t, c);
             engine->SetOverlayValues(t, values.data());
         }
     }

@@ -21,6 +21,8 @@ enum class PlotFormat { Png, Svg, Pdf, Unknown };
 
 struct CurvePlot {
     const CGraphEngine* source = nullptr;  // names, colours, display values, overlays
+    // Whose overlays are drawn behind the curves instead of the source's (a report's comparison).
+    const CGraphEngine* overlays = nullptr;
     std::vector<int> traces;               // drawn, in legend order
     QString title;
     QSize size{800, 600};

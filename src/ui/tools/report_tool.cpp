@@ -11,6 +11,7 @@
 
 #include "calibration/compared_calibration.h"
 #include "document/qrndoc.h"
+#include "graph/graphengine.h"
 #include "platform/message_style.h"
 #include "ui/app/qt_hosts.h"
 #include "ui/graph/qrnview.h"
@@ -32,7 +33,7 @@ ReportTool::ReportTool(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, Compare
     action_->setObjectName(QStringLiteral("CalibrationReport"));
 }
 
-std::optional<CalibrationReport> ReportTool::BuildReport(const QString& comparePath) {
+std::optional<CalibrationReport> ReportTool::BuildReport(const QString& comparePath, CGraphEngine* behind) {
     ReportRequest request{.fileName = documentName_().toStdString(),
                           .when = ReportDateText(QDateTime::currentDateTime()).toStdString()};
     std::unique_ptr<ComparedCalibration> compared;
@@ -40,31 +41,41 @@ std::optional<CalibrationReport> ReportTool::BuildReport(const QString& compareP
         compared = std::make_unique<ComparedCalibration>(doc_.host(), doc_.programDirectory());
         if (!compared->Open(comparePath.toStdString())) return std::nullopt;
         request.comparedWith = &compared->doc();
+        if (behind) compared->ShowAsOverlays(*behind, doc_.showConverted());
         request.comparedName = QFileInfo(comparePath).fileName().toStdString();
     }
     return BuildCalibrationReport(doc_, request);
 }
 
-CurvePlot ReportTool::Curves() const {
+bool ReportTool::Paint(const QString& comparePath,
+                       const std::function<bool(const CalibrationReport&, const CurvePlot&)>& out) {
+    const CGraphEngine& graph = view_.graph();
+    // Only the report's own comparison lies behind its curves, not the Differences panel's.
+    CGraphEngine behind(graph.TraceCount(), graph.PointCount());
+    const std::optional<CalibrationReport> report = BuildReport(comparePath, &behind);
+    if (!report) return false;
     CurvePlot curves;
-    curves.source = &view_.graph();
-    curves.traces = VisibleTraces(view_.graph());
+    curves.source = &graph;
+    curves.overlays = &behind;
+    curves.traces = VisibleTraces(graph);
     curves.title = PlotTitle(documentName_(), QDateTime::currentDateTime());
-    return curves;
+    return out(*report, curves);
 }
 
 bool ReportTool::SaveReport(const QString& pdfPath, const QString& comparePath) {
-    const std::optional<CalibrationReport> report = BuildReport(comparePath);
-    if (!report) return false;
     QString error;
-    if (WriteCalibrationReport(*report, Curves(), pdfPath, error)) return true;
+    const bool opened = Paint(comparePath, [&](const CalibrationReport& report, const CurvePlot& curves) {
+        return WriteCalibrationReport(report, curves, pdfPath, error);
+    });
+    if (error.isEmpty()) return opened;
     ShowMessageBox(&frame_, error, Text(texts::kReportFailedCaption), MessageStyle::IconError);
     return false;
 }
 
 bool ReportTool::PrintReport(QPagedPaintDevice& device, const QString& comparePath) {
-    const std::optional<CalibrationReport> report = BuildReport(comparePath);
-    return report && PaintCalibrationReport(device, *report, Curves());
+    return Paint(comparePath, [&](const CalibrationReport& report, const CurvePlot& curves) {
+        return PaintCalibrationReport(device, report, curves);
+    });
 }
 
 void ReportTool::AskAndReport() {

@@ -15,6 +15,7 @@ class QMainWindow;
 class QPagedPaintDevice;
 
 namespace korvath {
+class CGraphEngine;
 class CQRNDoc;
 }  // namespace korvath
 
@@ -30,11 +31,10 @@ public:
     ReportTool(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, CompareTool& compare,
                std::function<QString()> documentName, ToolsMenu& menu);
 
-    // The report, with the changes from the calibration at `comparePath` when it is not empty;
-    // none, after the open's message, when that file cannot be read.
-    std::optional<CalibrationReport> BuildReport(const QString& comparePath);
-    // The curves as the view shows them (compared ones behind them).
-    CurvePlot Curves() const;
+    // The report, with the changes from the calibration at `comparePath` when it is not empty,
+    // whose curves are put into `behind` as overlays when given; none, after the open's message,
+    // when that file cannot be read.
+    std::optional<CalibrationReport> BuildReport(const QString& comparePath, CGraphEngine* behind = nullptr);
     // Saves the report as a PDF; false, after a message box, when it cannot be made or written.
     bool SaveReport(const QString& pdfPath, const QString& comparePath);
     // Paints the report on a printer (or any paged device open for painting).
@@ -44,6 +44,8 @@ public:
 
 private:
     void AskAndReport();
+    // The report and its curves, with the compared calibration's curves behind them, made once.
+    bool Paint(const QString& comparePath, const std::function<bool(const CalibrationReport&, const CurvePlot&)>& out);
 
     QMainWindow& frame_;
     CQRNDoc& doc_;

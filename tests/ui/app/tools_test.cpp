@@ -165,8 +165,12 @@ TEST_F(ToolsTest, CalibrationReportSavesAPdfWithTheChangesFromAnotherCalibration
     }
     const std::string before = CalibrationFileBytes(doc());
     ui::ReportTool& report = tools().report();
-    const std::optional<CalibrationReport> content = report.BuildReport(other);
+    // The other calibration's curves go behind the report's, not the Differences panel's.
+    CGraphEngine behind(graph().TraceCount(), graph().PointCount());
+    const std::optional<CalibrationReport> content = report.BuildReport(other, &behind);
     ASSERT_TRUE(content.has_value());
+    EXPECT_TRUE(behind.HasOverlay(0));
+    EXPECT_FALSE(graph().HasOverlay(0));
     const std::string text = ReportText(*content);
     EXPECT_NE(text.find("File: demo.qvr\n"), std::string::npos) << text;
     EXPECT_NE(text.find("Changes\n  Shift Program > Torque converter lock-up: on \u2192 off\n"), std::string::npos)
