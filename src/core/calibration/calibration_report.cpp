@@ -57,16 +57,21 @@ CalibrationReport BuildCalibrationReport(CQRNDoc& doc, const ReportRequest& requ
 }
 
 std::string ReportText(const CalibrationReport& report) {
-    std::string text = std::string(rt::kTitle) + "\n";
-    for (const ReportField& f : report.header) text += f.caption + ": " + f.value + "\n";
+    // Appended piece by piece: GCC 12 at -O3 warns wrongly about "\n" + std::string.
+    std::string text(rt::kTitle);
+    text += '\n';
+    auto field = [&text](const char* indent, const std::string& caption, const std::string& value) {
+        text.append(indent).append(caption).append(": ").append(value).append(1, '\n');
+    };
+    for (const ReportField& f : report.header) field("", f.caption, f.value);
     for (const ReportSection& page : report.pages) {
-        text += "\n" + page.title + "\n";
-        for (const ReportField& f : page.fields) text += "  " + f.caption + ": " + f.value + "\n";
+        text.append(1, '\n').append(page.title).append(1, '\n');
+        for (const ReportField& f : page.fields) field("  ", f.caption, f.value);
     }
     if (report.compared) {
-        text += "\n" + std::string(rt::kChanges) + "\n";
-        if (report.changes.empty()) text += std::string("  ") + rt::kNoChanges + "\n";
-        for (const DiffRow& row : report.changes) text += "  " + DiffLine(row) + "\n";
+        text.append(1, '\n').append(rt::kChanges).append(1, '\n');
+        if (report.changes.empty()) text.append("  ").append(rt::kNoChanges).append(1, '\n');
+        for (const DiffRow& row : report.changes) text.append("  ").append(DiffLine(row)).append(1, '\n');
     }
     return text;
 }

@@ -21,8 +21,11 @@ namespace ss = shown_settings;
 constexpr const char* kBitValFixed = "BitValFixed";
 constexpr std::size_t kMaxTargetVarLength = 80;
 
+// Built by appending: GCC 12 at -O3 warns wrongly about ":" + std::string.
 std::string PropertyKey(std::string_view section, std::string_view name) {
-    return ":" + std::string(section) + ":" + std::string(name);
+    std::string key(1, ':');
+    key.append(section).append(1, ':').append(name);
+    return key;
 }
 
 void AddUnique(std::vector<std::string>& sources, std::string source) {
