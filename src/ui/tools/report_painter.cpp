@@ -1,12 +1,10 @@
 #include "ui/tools/report_painter.h"
 
-#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 
 #include "platform/printf_format.h"
@@ -27,7 +25,7 @@ constexpr qreal kRowGap = 2;
 constexpr qreal kSectionGap = 10;
 constexpr int kTitlePixels = 16, kHeadingPixels = 12, kTextPixels = 9, kFooterPixels = 8;
 constexpr int kPdfResolution = 72;  // one point per unit
-constexpr const char* kCannotWriteText = "cannot write %1";
+constexpr qreal kPointsPerInch = 72;
 constexpr const char* kDateFormat = "yyyy-MM-dd HH:mm";
 constexpr const char* kArrow = " \u2192 ";
 
@@ -191,6 +189,10 @@ void PaintBlock(QPainter& painter, const CalibrationReport& report, const Report
     painter.restore();
 }
 
+QSizeF PageInPoints(const QPagedPaintDevice& device) {
+    return {device.width() * kPointsPerInch / device.logicalDpiX(), device.height() * kPointsPerInch / device.logicalDpiY()};
+}
+
 void PaintFooter(QPainter& painter, const CalibrationReport& report, QSizeF page, int index, int count) {
     painter.save();
     painter.setFont(FontOf(kFooterPixels));
@@ -212,9 +214,8 @@ bool PaintCalibrationReport(QPagedPaintDevice& device, const CalibrationReport& 
     QPainter painter;
     if (!painter.begin(&device)) return false;
     // Points on every device: a printer's resolution only scales them.
-    const qreal sx = device.logicalDpiX() / 72.0, sy = device.logicalDpiY() / 72.0;
-    painter.scale(sx, sy);
-    const QSizeF page(device.width() / sx, device.height() / sy);
+    painter.scale(device.logicalDpiX() / kPointsPerInch, device.logicalDpiY() / kPointsPerInch);
+    const QSizeF page = PageInPoints(device);
     const ReportLayout layout = LayOutReport(report, page);
     const Columns columns = ColumnsOf(page.width());
     for (int p = 0; p < layout.pageCount; ++p) {
@@ -228,28 +229,15 @@ bool PaintCalibrationReport(QPagedPaintDevice& device, const CalibrationReport& 
 
 bool WriteCalibrationReport(const CalibrationReport& report, const CurvePlot& curves, const QString& path,
                             QString& error, int* pages) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    bool painted = false;
-    {
-        QPdfWriter pdf(&buffer);
+    return WritePaintedFile(path, [&](QIODevice& out) {
+        QPdfWriter pdf(&out);
         pdf.setResolution(kPdfResolution);
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
         pdf.setTitle(QString::fromUtf8(rt::kTitle) + QStringLiteral(": ") + Text(report.fileName));
-        painted = PaintCalibrationReport(pdf, report, curves);
-        if (painted && pages) {
-            const qreal sx = pdf.logicalDpiX() / 72.0, sy = pdf.logicalDpiY() / 72.0;
-            *pages = LayOutReport(report, QSizeF(pdf.width() / sx, pdf.height() / sy)).pageCount;
-        }
-    }
-    buffer.close();
-    QSaveFile file(path);
-    if (!painted || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error = QString::fromLatin1(kCannotWriteText).arg(path);
-        return false;
-    }
-    return true;
+        if (!PaintCalibrationReport(pdf, report, curves)) return false;
+        if (pages) *pages = LayOutReport(report, PageInPoints(pdf)).pageCount;
+        return true;
+    }, error);
 }
 
 }  // namespace korvath::ui
