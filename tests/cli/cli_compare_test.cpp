@@ -10,6 +10,7 @@
 
 #include "calibration/calibration_file.h"
 #include "document/qrndoc.h"
+#include "support/pdf_pages.h"
 #include "support/run_command.h"
 #include "support/scoped_env.h"
 
@@ -17,6 +18,7 @@ namespace korvath {
 namespace {
 
 using nlohmann::json;
+using testing::PdfPageCount;
 using testing::RunProgram;
 
 std::string ReadAll(const std::string& path) {
@@ -140,14 +142,6 @@ TEST_F(CliCompareTest, ExportAndPlot) {
     EXPECT_EQ(Cli("plot '" + a + "' '" + home.File("curves.gif") + "'").exitCode, 2);
     EXPECT_EQ(Cli("plot '" + a + "' '" + png + "' --size 10x10").exitCode, 2);
     EXPECT_EQ(Cli("plot '" + a + "' '" + png + "' --traces 50").exitCode, 2);
-}
-
-// The pages of a PDF: its page objects.
-int PdfPageCount(const std::string& pdf) {
-    int pages = 0;
-    for (std::size_t at = pdf.find("/Type /Page"); at != std::string::npos; at = pdf.find("/Type /Page", at + 1))
-        pages += pdf.compare(at, 12, "/Type /Pages") != 0;
-    return pages;
 }
 
 TEST_F(CliCompareTest, ReportOfACalibrationAndOfAComparison) {
