@@ -149,6 +149,9 @@ TEST_F(PageWordsTest, ReportHoldsHeaderPagesAndChanges) {
     request.comparedName = "stock.qvr";
     report = BuildCalibrationReport(*doc, request);
     EXPECT_EQ(report.header[2].value, "product 2, hardware 1, firmware 3.0 (as the calibration records it)");
+    doc->calibration().hardware.Set(HardwareField::IdentifiedFlag, 1);
+    doc->calibration().hardware.Set(HardwareField::IdentifiedSinceLoad, 1);
+    EXPECT_EQ(ReportControllerText(*doc), "product 2, hardware 1, firmware 3.0 (connected)");
     EXPECT_TRUE(report.compared);
     const std::string text = ReportText(report);
     EXPECT_NE(text.find("Compared with: stock.qvr"), std::string::npos) << text;
