@@ -10,6 +10,7 @@
 
 #include "calibration/calibration_file.h"
 #include "document/qrndoc.h"
+#include "support/pdf_pages.h"
 #include "support/run_command.h"
 #include "support/scoped_env.h"
 
@@ -17,6 +18,7 @@ namespace korvath {
 namespace {
 
 using nlohmann::json;
+using testing::PdfPageCount;
 using testing::RunProgram;
 
 std::string ReadAll(const std::string& path) {
@@ -69,10 +71,19 @@ TEST_F(CliCompareTest, DiffOfEqualAndOfChangedFiles) {
     EXPECT_EQ(j["items"][1]["point"], 3);
     EXPECT_EQ(j["items"][1]["b"], 1650);
     EXPECT_TRUE(j["items"][1]["displayB"].is_number());
+    // Named as the pages and the curves show them.
+    EXPECT_EQ(j["items"][0]["page"], "Vehicle Numbers");
+    EXPECT_EQ(j["items"][0]["label"], "Speedometer (%)");
+    EXPECT_EQ(j["items"][0]["bText"], "120.00");
+    EXPECT_TRUE(j["items"][1]["page"].is_null());
+    EXPECT_TRUE(j["items"][1]["label"].is_null());
+    EXPECT_EQ(j["items"][1]["aText"], "20");
 
     r = Cli("diff --text '" + a + "' '" + b + "'");
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.out.find("variable SpeedCal (I16)"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nVehicle Numbers > Speedometer (%): 100.00 \u2192 120.00\n"), std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\n1-2 Upshift, Point 3: 20 \u2192 "), std::string::npos) << r.out;
 
     EXPECT_EQ(Cli("diff '" + a + "'").exitCode, 2);
     EXPECT_EQ(Cli("diff '" + a + "' '" + home.File("missing.qvr") + "'").exitCode, 2);
@@ -131,6 +142,35 @@ TEST_F(CliCompareTest, ExportAndPlot) {
     EXPECT_EQ(Cli("plot '" + a + "' '" + home.File("curves.gif") + "'").exitCode, 2);
     EXPECT_EQ(Cli("plot '" + a + "' '" + png + "' --size 10x10").exitCode, 2);
     EXPECT_EQ(Cli("plot '" + a + "' '" + png + "' --traces 50").exitCode, 2);
+}
+
+TEST_F(CliCompareTest, ReportOfACalibrationAndOfAComparison) {
+    const testing::ScopedEnv noRuntimeDir("XDG_RUNTIME_DIR", nullptr);
+    const std::string pdf = home.File("report.pdf");
+    auto r = Cli("report '" + a + "' '" + pdf + "'");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    std::string bytes = ReadAll(pdf);
+    EXPECT_EQ(bytes.rfind("%PDF-", 0), 0u);
+    const int pages = PdfPageCount(bytes);
+    EXPECT_GE(pages, 1);
+    EXPECT_EQ(r.out, pdf + ": " + std::to_string(pages) + " pages\n");
+
+    // The report of a comparison counts its pages too.
+    r = Cli("set '" + b + "' 'VehicleName=" + std::string(60, 'x') + "' SpeedCal=120");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = Cli("report '" + a + "' '" + pdf + "' --compare '" + b + "'");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    bytes = ReadAll(pdf);
+    EXPECT_EQ(r.out, pdf + ": " + std::to_string(PdfPageCount(bytes)) + " pages\n");
+
+    EXPECT_EQ(Cli("report '" + a + "' '" + home.File("report.png") + "'").exitCode, 2);
+    EXPECT_EQ(Cli("report '" + a + "'").exitCode, 2);
+    const std::string missing = home.File("none.pdf");
+    EXPECT_EQ(Cli("report '" + home.File("missing.qvr") + "' '" + missing + "'").exitCode, 1);
+    EXPECT_EQ(Cli("report '" + a + "' '" + missing + "' --compare '" + home.File("missing.qvr") + "'").exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    EXPECT_EQ(Cli("report '" + a + "' '" + home.File("no/such/folder/r.pdf") + "'").exitCode, 1);
 }
 
 }  // namespace

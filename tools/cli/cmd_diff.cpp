@@ -7,7 +7,7 @@
 #include "cli_calibration.h"
 #include "cli_command.h"
 #include "cli_json.h"
-#include "calibration/calibration_diff.h"
+#include "calibration/diff_in_page_words.h"
 
 namespace korvath::cli {
 namespace {
@@ -17,7 +17,8 @@ using json = nlohmann::ordered_json;
 int Run(const GlobalOptions& options, const std::vector<std::string>& args);
 
 const Command kCommand{"diff", "A B [--text] [--changed-only | --all]",
-                       "what differs between two calibrations (either format), as JSON or aligned text; "
+                       "what differs between two calibrations (either format), named as the settings pages and curves show "
+                       "it, as JSON or lines of text; "
                        "exit status 0 equal, 1 different, 2 trouble",
                        &Run};
 const CommandRegistration kRegistration{kCommand};
@@ -41,6 +42,12 @@ json ItemJson(const DiffItem& item, bool withEqual) {
         j["displayA"] = DiffValueJson(item.displayA);
         j["displayB"] = DiffValueJson(item.displayB);
     }
+    if (!item.columnLabel.empty()) j["column"] = item.columnLabel;
+    // Where the user meets it; null when no settings page shows it.
+    j["page"] = item.page.empty() ? json(nullptr) : json(item.page);
+    j["label"] = item.page.empty() ? json(nullptr) : json(item.label);
+    j["aText"] = item.aText;
+    j["bText"] = item.bText;
     if (withEqual) j["equal"] = item.equal;
     return j;
 }
@@ -71,7 +78,7 @@ int Run(const GlobalOptions& options, const std::vector<std::string>& args) {
     CalibrationSession second(options);
     if (!first.Open(files[0]) || !second.Open(files[1])) return kTrouble;
 
-    const CalibrationDiff diff = CompareCalibrations(first.doc(), second.doc(), all);
+    const CalibrationDiff diff = CompareInPageWords(first.doc(), second.doc(), all);
     if (text) {
         std::printf("--- %s\n+++ %s\n%s", files[0].c_str(), files[1].c_str(), DiffText(diff).c_str());
     } else {

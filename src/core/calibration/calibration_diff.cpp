@@ -307,51 +307,57 @@ std::string DiffValueText(const DiffValue& value) {
 
 DiffRow DiffRowOf(const DiffItem& item) {
     DiffRow row;
-    std::string trace;
-    if (item.trace >= 0) {
-        trace = "trace " + std::to_string(item.trace);
-        if (!item.traceName.empty()) trace += " " + item.traceName;
+    if (!item.page.empty()) {
+        row.what = item.page + " > " + item.label;
+        row.a = item.aText;
+        row.b = item.bText;
+        return row;
     }
+    std::string trace;
+    if (item.trace >= 0) trace = item.traceName.empty() ? "trace " + std::to_string(item.trace) : item.traceName;
     switch (item.kind) {
         case DiffKind::Application:
         case DiffKind::Product:
         case DiffKind::Property: row.what = std::string(DiffKindName(item.kind)) + " " + item.name; break;
         case DiffKind::Variable: row.what = "variable " + item.name + " (" + item.type + ")"; break;
-        case DiffKind::TracePoint: row.what = trace + " [" + std::to_string(item.point) + "]"; break;
+        case DiffKind::TracePoint:
+            row.what = trace + ", " + kColumnCaption + " " +
+                       (item.columnLabel.empty() ? std::to_string(item.point) : item.columnLabel);
+            break;
         case DiffKind::Visibility: row.what = trace + " visible"; break;
         case DiffKind::Linking: row.what = "trace linking"; break;
         case DiffKind::Definition:
             row.what = item.point > 0 ? "definition line " + std::to_string(item.point) : "definition";
             break;
     }
-    row.a = DiffValueText(item.a);
-    row.b = DiffValueText(item.b);
     if (item.kind == DiffKind::TracePoint) {
-        row.a += " (" + DiffValueText(item.displayA) + ")";
-        row.b += " (" + DiffValueText(item.displayB) + ")";
+        row.a = item.aText.empty() ? DiffValueText(item.displayA) : item.aText;
+        row.b = item.bText.empty() ? DiffValueText(item.displayB) : item.bText;
+    } else {
+        row.a = DiffValueText(item.a);
+        row.b = DiffValueText(item.b);
     }
     if (item.kind == DiffKind::Definition && item.equal) row.a = row.b = "same";
     return row;
 }
 
-std::string DiffText(const CalibrationDiff& diff) {
+std::vector<DiffRow> DiffRows(const CalibrationDiff& diff) {
     std::vector<DiffRow> rows;
     rows.reserve(diff.items.size());
-    std::size_t whatWidth = 0, aWidth = 0;
     for (const DiffItem& item : diff.items) {
-        rows.push_back(DiffRowOf(item));
-        whatWidth = std::max(whatWidth, rows.back().what.size());
-        aWidth = std::max(aWidth, rows.back().a.size());
+        DiffRow row = DiffRowOf(item);
+        // Only items named by a page can share a row; the others each name their own thing.
+        if (!item.page.empty() && std::find(rows.begin(), rows.end(), row) != rows.end()) continue;
+        rows.push_back(std::move(row));
     }
+    return rows;
+}
+
+std::string DiffLine(const DiffRow& row) { return row.what + ": " + row.a + " \u2192 " + row.b; }
+
+std::string DiffText(const CalibrationDiff& diff) {
     std::string text;
-    for (const DiffRow& row : rows) {
-        text += row.what;
-        text.append(whatWidth - row.what.size() + 2, ' ');
-        text += row.a;
-        text.append(aWidth - row.a.size() + 2, ' ');
-        text += row.b;
-        text += '\n';
-    }
+    for (const DiffRow& row : DiffRows(diff)) text += DiffLine(row) + '\n';
     return text;
 }
 

@@ -32,6 +32,11 @@ struct DiffItem {
     DiffValue a{}, b{};     // trace points in store units
     DiffValue displayA{}, displayB{};  // trace points only, in display units
     bool equal = false;
+    // As the user meets it (NameInPageWords): the settings page and caption that show it (empty
+    // when no page does), a trace point's column label, and both values as shown.
+    std::string page{}, label{};
+    std::string columnLabel{};
+    std::string aText{}, bText{};
 };
 
 struct CalibrationDiff {
@@ -53,13 +58,24 @@ const char* TypeWord(std::uint8_t type);
 // "3", "3.73", "text", "-" for an absent value.
 std::string DiffValueText(const DiffValue& value);
 
-// One line of the listing: what it is, and the value on each side.
+// A curve point is named by its curve and this caption of the columns with the column's label.
+inline constexpr char kColumnCaption[] = "Point";
+
+// One line of the listing: what it is, and the value on each side, in the pages' words when the
+// item has them ("Vehicle Numbers > Axle ratio", "1-2 Upshift, Point 3"), else by the names the
+// calibration keeps ("variable AxleRatio (F32)").
 struct DiffRow {
-    std::string what;  // "variable AxleRatio (F32)", "trace 0 1-2 Upshift [4]" and the like
+    std::string what;
     std::string a, b;
+    bool operator==(const DiffRow&) const = default;
 };
 DiffRow DiffRowOf(const DiffItem& item);
-// The rows as aligned text columns, one line each.
+// The rows of every item, in order; items shown by the same setting with the same values (a
+// radio group that writes two variables) make one row.
+std::vector<DiffRow> DiffRows(const CalibrationDiff& diff);
+// "what: a → b".
+std::string DiffLine(const DiffRow& row);
+// The rows as lines.
 std::string DiffText(const CalibrationDiff& diff);
 
 }  // namespace korvath

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "calibration/calibration_file.h"
+#include "calibration/diff_in_page_words.h"
 
 namespace korvath {
 
@@ -17,12 +18,21 @@ ComparedCalibration::~ComparedCalibration() {
     doc_->SetGraph(nullptr);
 }
 
+namespace {
+// No controller is asked and no settings sheet is refreshed for a compared calibration.
+OpenHooks QuietHooks() { return {.identify = [](CQRNDoc&) {}, .refreshSettingsSheet = [](CQRNDoc&) {}}; }
+}  // namespace
+
 bool ComparedCalibration::Open(const std::string& path) {
-    // No controller is asked and no settings sheet is refreshed for a compared file.
-    OpenHooks hooks{.identify = [](CQRNDoc&) {}, .refreshSettingsSheet = [](CQRNDoc&) {}};
-    if (!OpenCalibrationFile(*doc_, path, hooks)) return false;
+    if (!OpenCalibrationFile(*doc_, path, QuietHooks())) return false;
     path_ = path;
+    shown_.reset();
     return true;
+}
+
+bool ComparedCalibration::OpenCopyOf(const CQRNDoc& doc) {
+    shown_.reset();
+    return OpenCalibrationData(*doc_, CalibrationFileBytes(doc), QuietHooks());
 }
 
 int ComparedCalibration::ShowAsOverlays(CGraphEngine& target, bool converted) {
@@ -44,8 +54,11 @@ int ComparedCalibration::ShowAsOverlays(CGraphEngine& target, bool converted) {
     return shown;
 }
 
-CalibrationDiff ComparedCalibration::DifferencesFrom(CQRNDoc& edited) {
-    return CompareCalibrations(edited, *doc_, false);
+CalibrationDiff ComparedCalibration::DifferencesFrom(CQRNDoc& edited, bool includeEqual) {
+    CalibrationDiff diff = CompareCalibrations(edited, *doc_, includeEqual);
+    if (!shown_) shown_ = ShownSettingsOf(*doc_);
+    NameInPageWords(diff, ShownSettingsOf(edited), *shown_, edited.graph());
+    return diff;
 }
 
 }  // namespace korvath

@@ -5,12 +5,15 @@
 // overlays.
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "calibration/calibration_diff.h"
 #include "document/qrndoc.h"
 #include "document/view_host.h"
 #include "graph/graphengine.h"
+#include "layout/shown_settings.h"
 
 namespace korvath {
 
@@ -25,6 +28,9 @@ public:
 
     // Opens a calibration of either format as File Open does, without asking the controller.
     bool Open(const std::string& path);
+    // Opens a copy of `doc` as it is now (unsaved edits included), to read what its settings pages
+    // settle without touching it.
+    bool OpenCopyOf(const CQRNDoc& doc);
     CQRNDoc& doc() { return *doc_; }
     const std::string& path() const { return path_; }
 
@@ -32,8 +38,9 @@ public:
     // `target` as overlays, in display units when `converted`; every other overlay is removed.
     // Returns the number of overlays.
     int ShowAsOverlays(CGraphEngine& target, bool converted);
-    // What differs from `edited` (the edited calibration is side a).
-    CalibrationDiff DifferencesFrom(CQRNDoc& edited);
+    // What differs from `edited` (the edited calibration is side a), in the pages' words; the
+    // equal items too when `includeEqual`.
+    CalibrationDiff DifferencesFrom(CQRNDoc& edited, bool includeEqual = false);
 
 private:
     void RebuildBars() override { doc_->BindGraphicalTuningTraces(); }
@@ -44,6 +51,7 @@ private:
     CGraphEngine graph_;
     std::unique_ptr<CQRNDoc> doc_;
     std::string path_;
+    std::optional<std::vector<ShownSetting>> shown_;  // what its pages show, read once
 };
 
 }  // namespace korvath

@@ -149,12 +149,6 @@ void RemovePoint(const RestorePointInfo& p) {
     fs::remove(p.path, ec);
 }
 
-ControllerVersions VersionsOf(const Calibration& cal) {
-    const HardwareBlock& hw = cal.hardware;
-    return {hw.Get(HardwareField::DeviceType), hw.Get(HardwareField::HardwareVersion),
-            hw.Get(HardwareField::FirmwareVersion), hw.Get(HardwareField::FirmwareVersionMinor)};
-}
-
 // The calibration the snapshot's image makes, as file bytes; the document is left as it was.
 std::string CalibrationOfImage(CQRNDoc& doc, const TableSnapshot& snapshot) {
     const Calibration saved = doc.calibration();
@@ -169,6 +163,12 @@ std::string CalibrationOfImage(CQRNDoc& doc, const TableSnapshot& snapshot) {
 }
 
 }  // namespace
+
+ControllerVersions VersionsOf(const Calibration& cal) {
+    const HardwareBlock& hw = cal.hardware;
+    return {hw.Get(HardwareField::DeviceType), hw.Get(HardwareField::HardwareVersion),
+            hw.Get(HardwareField::FirmwareVersion), hw.Get(HardwareField::FirmwareVersionMinor)};
+}
 
 std::string ControllerText(const ControllerVersions& c) {
     return FormatText(kControllerFormat, c.deviceType, c.hardwareVersion, c.firmwareVersion, c.firmwareVersionMinor);

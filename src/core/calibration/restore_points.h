@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "definition/calibration.h"
 #include "document/restore_point_sink.h"
 
 namespace korvath {
@@ -40,6 +41,9 @@ struct RestorePointInfo {
     std::vector<std::uint8_t> image;  // the table image as met
     bool complete() const { return knownBytes >= image.size(); }
 };
+
+// The versions the calibration records (of the controller it was last read from or identified).
+ControllerVersions VersionsOf(const Calibration& calibration);
 
 // What the Restore Points window shows of a point and asks before writing one back.
 // "product 2, hardware 1, firmware 3.3"

@@ -49,9 +49,10 @@ std::unique_ptr<CGraphEngine> PictureEngine(const CurvePlot& plot) {
         engine->SetTraceColor(t, source.TraceAt(t).color);
         engine->SetTraceText(t, source.TraceAt(t).name, "");
         engine->SetTraceVisible(t, 1);
-        if (source.HasOverlay(t)) {
+        const CGraphEngine& behind = plot.overlays ? *plot.overlays : source;
+        if (t < behind.TraceCount() && behind.PointCount() == source.PointCount() && behind.HasOverlay(t)) {
             for (int c = 0; c < source.PointCount(); ++c)
-                values[static_cast<std::size_t>(c)] = source.OverlayValue(t, c);
+                values[static_cast<std::size_t>(c)] = behind.OverlayValue(t, c);
             engine->SetOverlayValues(t, values.data());
         }
     }
@@ -151,36 +152,12 @@ void PaintCurvePlot(QPainter& painter, const CurvePlot& plot) {
                                      graphArea.height()));
 }
 
-bool WriteCurvePlot(const CurvePlot& plot, const QString& path, QString& error) {
-    const PlotFormat format = PlotFormatOf(path);
-    if (format == PlotFormat::Unknown) {
-        error = QString::fromLatin1(kUnknownFormatText);
-        return false;
-    }
-    // Every format is made in memory first and saved in one step, so a failure leaves no
-    // half-written picture behind.
+bool WritePaintedFile(const QString& path, const std::function<bool(QIODevice&)>& paint, QString& error) {
+    // Made in memory first and saved in one step.
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    bool painted = false;
-    if (format == PlotFormat::Png) {
-        QImage image(plot.size, QImage::Format_RGB32);
-        painted = PaintOn(image, plot) && image.save(&buffer, "PNG");
-    } else if (format == PlotFormat::Svg) {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(plot.size);
-        svg.setViewBox(QRect(QPoint(0, 0), plot.size));
-        svg.setTitle(plot.title);
-        painted = PaintOn(svg, plot);
-    } else {
-        QPdfWriter pdf(&buffer);
-        pdf.setResolution(kPdfResolution);
-        pdf.setPageSize(QPageSize(QSizeF(plot.size), QPageSize::Point));
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setTitle(plot.title);
-        painted = PaintOn(pdf, plot);
-    }
+    const bool painted = paint(buffer);
     buffer.close();
     QSaveFile file(path);
     if (!painted || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
@@ -188,6 +165,34 @@ bool WriteCurvePlot(const CurvePlot& plot, const QString& path, QString& error) 
         return false;
     }
     return true;
+}
+
+bool WriteCurvePlot(const CurvePlot& plot, const QString& path, QString& error) {
+    const PlotFormat format = PlotFormatOf(path);
+    if (format == PlotFormat::Unknown) {
+        error = QString::fromLatin1(kUnknownFormatText);
+        return false;
+    }
+    return WritePaintedFile(path, [&](QIODevice& out) {
+        if (format == PlotFormat::Png) {
+            QImage image(plot.size, QImage::Format_RGB32);
+            return PaintOn(image, plot) && image.save(&out, "PNG");
+        }
+        if (format == PlotFormat::Svg) {
+            QSvgGenerator svg;
+            svg.setOutputDevice(&out);
+            svg.setSize(plot.size);
+            svg.setViewBox(QRect(QPoint(0, 0), plot.size));
+            svg.setTitle(plot.title);
+            return PaintOn(svg, plot);
+        }
+        QPdfWriter pdf(&out);
+        pdf.setResolution(kPdfResolution);
+        pdf.setPageSize(QPageSize(QSizeF(plot.size), QPageSize::Point));
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setTitle(plot.title);
+        return PaintOn(pdf, plot);
+    }, error);
 }
 
 }  // namespace korvath::ui

@@ -7,8 +7,10 @@
 #include <QDateTime>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <vector>
 
+class QIODevice;
 class QPainter;
 
 namespace korvath {
@@ -21,6 +23,8 @@ enum class PlotFormat { Png, Svg, Pdf, Unknown };
 
 struct CurvePlot {
     const CGraphEngine* source = nullptr;  // names, colours, display values, overlays
+    // Whose overlays are drawn behind the curves instead of the source's (a report's comparison).
+    const CGraphEngine* overlays = nullptr;
     std::vector<int> traces;               // drawn, in legend order
     QString title;
     QSize size{800, 600};
@@ -41,6 +45,10 @@ QString TraceLegendName(const CGraphEngine& engine, int trace);
 
 // Paints the whole picture into a `plot.size` area at the painter's origin.
 void PaintCurvePlot(QPainter& painter, const CurvePlot& plot);
+// Writes what `paint` puts into the device it is given to `path` in one step, so a failure leaves
+// no half-written file; false (paint failed or the file cannot be written) with `error` otherwise.
+bool WritePaintedFile(const QString& path, const std::function<bool(QIODevice&)>& paint, QString& error);
+
 // Writes the picture to `path` in the format its extension names; false with `error` otherwise.
 bool WriteCurvePlot(const CurvePlot& plot, const QString& path, QString& error);
 

@@ -1,8 +1,15 @@
 #include "ui/tools/compare_tool.h"
 
 #include <QAction>
-#include <algorithm>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QDockWidget>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <algorithm>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -20,6 +27,8 @@ namespace korvath::ui {
 namespace {
 
 constexpr int kMinPanelWidth = 300;
+// At most this share of the window's width goes to the panel; the setting's column gives way.
+constexpr double kMaxPanelShare = 0.6;
 
 QString Text(const char* text) { return QString::fromUtf8(text); }
 QString Text(const std::string& text) { return QString::fromStdString(text); }
@@ -39,15 +48,36 @@ CompareTool::CompareTool(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, Setti
 
     panel_ = new QDockWidget(Text(texts::kDifferencesTitle), &frame);
     panel_->setObjectName(QStringLiteral("DifferencesPanel"));
-    list_ = new QTreeWidget(panel_);
+    auto* content = new QWidget(panel_);
+    changedOnly_ = new QCheckBox(Text(texts::kChangedOnly), content);
+    changedOnly_->setObjectName(QStringLiteral("DifferencesChangedOnly"));
+    changedOnly_->setChecked(true);
+    connect(changedOnly_, &QCheckBox::toggled, this, &CompareTool::RefreshDifferences);
+    copyButton_ = new QPushButton(Text(texts::kCopyAsText), content);
+    copyButton_->setObjectName(QStringLiteral("DifferencesCopy"));
+    connect(copyButton_, &QPushButton::clicked, this, [this] { QGuiApplication::clipboard()->setText(RowsAsText()); });
+    list_ = new QTreeWidget(content);
     list_->setObjectName(QStringLiteral("DifferencesList"));
     list_->setAccessibleName(Text(texts::kDifferencesTitle));
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
     list_->setColumnCount(3);
-    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    panel_->setWidget(list_);
-    frame.addDockWidget(Qt::BottomDockWidgetArea, panel_);
+    // The values keep their width; a long setting's name gives way when the panel is narrow.
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    list_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    list_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    list_->setTextElideMode(Qt::ElideMiddle);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(changedOnly_);
+    bar->addStretch(1);
+    bar->addWidget(copyButton_);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(bar);
+    layout->addWidget(list_, 1);
+    panel_->setWidget(content);
+    frame.addDockWidget(Qt::RightDockWidgetArea, panel_);
     panel_->hide();
     // The saved bar layout of an earlier run may show the panel again; without a comparison it
     // has nothing to list.
@@ -77,13 +107,39 @@ bool CompareTool::StartComparing(const QString& path) {
                             Text(texts::kComparedColumnFormat).arg(QFileInfo(path).fileName())});
     shownRows_.clear();
     RefreshDifferences();
-    panel_->show();
-    // Half the window's width: the rows are long and the dock area may be shared.
-    frame_.resizeDocks({panel_}, {std::max(frame_.width() / 2, kMinPanelWidth)}, Qt::Horizontal);
+    PlacePanel();
     stopAction_->setEnabled(true);
     refresh_.start();
     view_.Redraw();
     return true;
+}
+
+void CompareTool::PlacePanel() {
+    // Below the legend beside the curves: the dashboard keeps the bottom of the window. A panel
+    // the user made float stays where it is.
+    if (!panel_->isFloating()) frame_.addDockWidget(Qt::RightDockWidgetArea, panel_, Qt::Vertical);
+    panel_->show();
+    // The tree view hides its column hint; the item view's is the same, and public.
+    const QAbstractItemView& view = *list_;
+    int width = 2 * list_->frameWidth() + list_->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < list_->columnCount(); ++c)
+        width += std::max(view.sizeHintForColumn(c), list_->header()->sectionSizeHint(c));
+    width = std::min(std::max(width, kMinPanelWidth), static_cast<int>(frame_.width() * kMaxPanelShare));
+    const int row = std::max(list_->sizeHintForRow(0), list_->fontMetrics().height());
+    list_->setMinimumHeight(2 * list_->frameWidth() + list_->header()->sizeHint().height() + kMinRows * row);
+    frame_.resizeDocks({panel_}, {width}, Qt::Horizontal);
+}
+
+QString CompareTool::comparedPath() const {
+    return compared_ ? QString::fromStdString(compared_->path()) : QString();
+}
+
+QString CompareTool::RowsAsText() const {
+    QString text;
+    // The "No differences" row has no values.
+    for (const DiffRow& row : shownRows_)
+        text += Text(row.a.empty() && row.b.empty() ? row.what : DiffLine(row)) + QLatin1Char('\n');
+    return text;
 }
 
 void CompareTool::StopComparing() {
@@ -99,17 +155,13 @@ void CompareTool::StopComparing() {
 
 void CompareTool::RefreshDifferences() {
     if (!compared_) return;
-    const CalibrationDiff diff = compared_->DifferencesFrom(doc_);
-    std::vector<DiffRow> rows;
-    rows.reserve(diff.items.size());
-    for (const DiffItem& item : diff.items) rows.push_back(DiffRowOf(item));
+    std::vector<DiffRow> rows = DiffRows(compared_->DifferencesFrom(doc_, !changedOnly_->isChecked()));
     if (rows.empty()) rows.push_back(DiffRow{texts::kNoDifferences, "", ""});
     ShowRows(rows);
 }
 
 void CompareTool::ShowRows(const std::vector<DiffRow>& rows) {
-    auto same = [](const DiffRow& x, const DiffRow& y) { return x.what == y.what && x.a == y.a && x.b == y.b; };
-    if (rows.size() == shownRows_.size() && std::equal(rows.begin(), rows.end(), shownRows_.begin(), same)) return;
+    if (rows == shownRows_) return;
     shownRows_ = rows;
     list_->clear();
     QList<QTreeWidgetItem*> items;

@@ -13,7 +13,9 @@
 #include "ui/app/qt_hosts.h"
 
 class QAction;
+class QCheckBox;
 class QDockWidget;
+class QPushButton;
 class QMainWindow;
 class QTreeWidget;
 
@@ -32,6 +34,7 @@ class CompareTool final : public QObject {
     Q_OBJECT
 public:
     static constexpr int kRefreshMs = 1000;
+    static constexpr int kMinRows = 10;
 
     CompareTool(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsStore& settings, ToolsMenu& menu);
     ~CompareTool() override;
@@ -41,11 +44,17 @@ public:
     bool StartComparing(const QString& path);
     void StopComparing();
     bool comparing() const { return compared_ != nullptr; }
+    // The compared calibration's file; empty when not comparing.
+    QString comparedPath() const;
     // Recomputes the list (the timer does this while comparing).
     void RefreshDifferences();
 
     QDockWidget* panel() const { return panel_; }
     QTreeWidget* list() const { return list_; }
+    QCheckBox* changedOnly() const { return changedOnly_; }
+    QPushButton* copyButton() const { return copyButton_; }
+    // The listed rows as lines of text ("what: a → b"), as Copy as text puts them on the clipboard.
+    QString RowsAsText() const;
     QAction* compareAction() const { return compareAction_; }
     QAction* stopAction() const { return stopAction_; }
 
@@ -56,6 +65,9 @@ private:
     };
     void AskAndCompare();
     void ShowRows(const std::vector<DiffRow>& rows);
+    // Docks the panel beside the curves (not over the dashboard) with every column and at least
+    // kMinRows rows in view.
+    void PlacePanel();
 
     QMainWindow& frame_;
     CQRNDoc& doc_;
@@ -67,6 +79,8 @@ private:
     std::vector<DiffRow> shownRows_;
     QDockWidget* panel_ = nullptr;
     QTreeWidget* list_ = nullptr;
+    QCheckBox* changedOnly_ = nullptr;
+    QPushButton* copyButton_ = nullptr;
     QAction* compareAction_ = nullptr;
     QAction* stopAction_ = nullptr;
     QTimer refresh_;

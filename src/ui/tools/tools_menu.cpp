@@ -11,6 +11,7 @@
 #include "ui/tools/crosshair_trail_tool.h"
 #include "ui/tools/curve_export_tool.h"
 #include "ui/tools/data_log_tool.h"
+#include "ui/tools/report_tool.h"
 #include "ui/tools/restore_points_tool.h"
 #include "ui/tools/tools_texts.h"
 
@@ -31,7 +32,8 @@ ToolsMenu::ToolsMenu(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsS
     bar->insertMenu(before, menu_);
 
     compare_ = new CompareTool(frame, doc, view, settings, *this);
-    export_ = new CurveExportTool(frame, doc, view, std::move(documentName), *this);
+    export_ = new CurveExportTool(frame, doc, view, documentName, *this);
+    report_ = new ReportTool(frame, doc, view, *compare_, std::move(documentName), *this);
     dataLog_ = new DataLogTool(frame, doc, view, dashboardBar, *this);
     trail_ = new CrosshairTrailTool(view, settings, *this);
     AddCheckCalibrationItem(*this, doc);

@@ -22,6 +22,7 @@ class CompareTool;
 class CrosshairTrailTool;
 class CurveExportTool;
 class DataLogTool;
+class ReportTool;
 class RestorePointsTool;
 struct RestorePointActions;
 
@@ -43,6 +44,7 @@ public:
 
     CompareTool& compare() const { return *compare_; }
     CurveExportTool& curveExport() const { return *export_; }
+    ReportTool& report() const { return *report_; }
     DataLogTool& dataLog() const { return *dataLog_; }
     CrosshairTrailTool& trail() const { return *trail_; }
     // Null when the window gave no actions for it.
@@ -52,6 +54,7 @@ private:
     QMenu* menu_ = nullptr;
     CompareTool* compare_ = nullptr;
     CurveExportTool* export_ = nullptr;
+    ReportTool* report_ = nullptr;
     DataLogTool* dataLog_ = nullptr;
     CrosshairTrailTool* trail_ = nullptr;
     RestorePointsTool* restorePoints_ = nullptr;

@@ -81,5 +81,20 @@ inline constexpr const char* kSettingColumn = "Setting";
 inline constexpr const char* kEditedColumn = "This calibration";
 inline constexpr const char* kComparedColumnFormat = "Compared: %1";
 inline constexpr const char* kNoDifferences = "No differences";
+inline constexpr const char* kChangedOnly = "Changed only";
+inline constexpr const char* kCopyAsText = "Copy as text";
+
+inline constexpr const char* kReportItem = "Calibration Report...";
+inline constexpr const char* kReportStatus =
+    "Save or print a report of this calibration: its controller, curves and settings, and the changes from another";
+inline constexpr const char* kReportTitle = "Calibration Report";
+inline constexpr const char* kReportCompare = "List the changes from another calibration:";
+inline constexpr const char* kReportComparePath = "Calibration to compare with";
+inline constexpr const char* kReportBrowse = "&Browse...";
+inline constexpr const char* kReportSave = "&Save as PDF...";
+inline constexpr const char* kReportPrint = "&Print...";
+inline constexpr const char* kReportCancel = "Cancel";
+inline constexpr const char* kReportFilter = "PDF Document (*.pdf)";
+inline constexpr const char* kReportFailedCaption = "Calibration Report:";
 
 }  // namespace korvath::ui::texts

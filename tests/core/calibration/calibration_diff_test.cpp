@@ -96,7 +96,7 @@ TEST_F(CompareTest, EachKindOfChangeIsReportedWithBothValues) {
 
     const std::string text = DiffText(diff);
     EXPECT_NE(text.find("variable Gear (I16)"), std::string::npos) << text;
-    EXPECT_NE(text.find("trace 3 [7]"), std::string::npos) << text;
+    EXPECT_NE(text.find("trace 3, Point 7"), std::string::npos) << text;
     EXPECT_NE(text.find("definition line 18"), std::string::npos) << text;
 }
 

@@ -3,8 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QClipboard>
 #include <QDockWidget>
+#include <QFile>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QImage>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTreeWidget>
@@ -12,8 +18,11 @@
 #include "app_fixture.h"
 #include "calibration/curve_export.h"
 #include "ui/app/command_table.h"
+#include "ui/app/control_bar.h"
 #include "ui/tools/compare_tool.h"
 #include "ui/tools/curve_export_tool.h"
+#include "ui/tools/report_dialog.h"
+#include "ui/tools/report_tool.h"
 #include "ui/tools/tools_menu.h"
 
 namespace korvath::testing {
@@ -42,7 +51,8 @@ TEST_F(ToolsTest, ToolsMenuStandsBeforeHelpWithItsItems) {
     EXPECT_EQ(top[3]->menu(), tools().menu());
     QStringList texts;
     for (QAction* a : tools().menu()->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(texts, (QStringList{"Compare with Calibration...", "Stop Comparing", "-", "Export Curves...", "-",
+    EXPECT_EQ(texts, (QStringList{"Compare with Calibration...", "Stop Comparing", "-", "Export Curves...",
+                                  "Calibration Report...", "-",
                                   "Start Data Log...", "Stop Data Log", "Open Data Log...", "Crosshair Trail", "Check Calibration",
                                   "-", "Restore Points...", "Read Flash Table Before Writing"}));
     EXPECT_FALSE(tools().compare().stopAction()->isEnabled());
@@ -73,11 +83,36 @@ TEST_F(ToolsTest, ComparingDrawsTheOtherCurvesAndListsDifferencesWithoutTouching
 
     ASSERT_FALSE(compare.panel()->isHidden());
     app.mainFrame()->show();
-    app.mainFrame()->grab().save(QStringLiteral(KORVATH_BIN_DIR "/tools-compare.png"));  // for a look
     QStringList rows;
     for (int i = 0; i < compare.list()->topLevelItemCount(); ++i) rows << compare.list()->topLevelItem(i)->text(0);
-    EXPECT_TRUE(rows.contains(QStringLiteral("variable SpeedCal (I16)"))) << rows.join(", ").toStdString();
-    EXPECT_TRUE(rows.contains(QStringLiteral("trace 0 1-2 Up [4]"))) << rows.join(", ").toStdString();
+    // In the pages' words.
+    EXPECT_TRUE(rows.contains(QStringLiteral("Vehicle Numbers > Speedometer (%)")))
+        << rows.join(", ").toStdString();
+    EXPECT_TRUE(rows.contains(QStringLiteral("1-2 Up, Point 4"))) << rows.join(", ").toStdString();
+
+    // Beside the curves, not over the dashboard; every column and ten rows in view.
+    ui::CMainFrame& frame = *app.mainFrame();
+    QApplication::processEvents();  // the window lays its bars out
+    frame.grab().save(QStringLiteral(KORVATH_BIN_DIR "/tools-compare.png"));  // for a look
+    EXPECT_NE(frame.dockWidgetArea(compare.panel()), frame.dockWidgetArea(frame.dashboard()));
+    QTreeWidget& list = *compare.list();
+    const int rowHeight = list.visualItemRect(list.topLevelItem(0)).height();
+    EXPECT_GE(list.viewport()->height(), 10 * rowHeight);
+    for (int c = 0; c < list.columnCount(); ++c) {
+        EXPECT_GT(list.header()->sectionSize(c), 0) << c;
+        EXPECT_LE(list.header()->sectionViewportPosition(c) + list.header()->sectionSize(c), list.viewport()->width())
+            << c;
+    }
+    // Copy as text: a line per difference.
+    compare.copyButton()->click();
+    const QString copied = QLatin1Char('\n') + QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(copied.contains(QStringLiteral("\nVehicle Numbers > Speedometer (%): 100.00 \u2192 120.00\n")))
+        << copied.toStdString();
+    // Everything compared, the equal items too, and back.
+    compare.changedOnly()->setChecked(false);
+    EXPECT_GT(compare.list()->topLevelItemCount(), 500);
+    compare.changedOnly()->setChecked(true);
+    EXPECT_EQ(compare.list()->topLevelItemCount(), rows.size());
 
     // Editing the compared-with point to the same value shortens the list at the next refresh.
     doc().calibration().points[0][4] = 1920;
@@ -124,6 +159,57 @@ TEST_F(ToolsTest, ExportCurvesWritesThePictureOfTheView) {
     const std::string csv = env.home.Read("curves.CSV");
     EXPECT_EQ(csv, ExportCsv(ExportRows(doc())));
     EXPECT_NE(csv.find("1-2 Up,"), std::string::npos);
+}
+
+TEST_F(ToolsTest, CalibrationReportSavesAPdfWithTheChangesFromAnotherCalibration) {
+    {
+        MemorySettings settings;
+        RecordingHost host;
+        CQRNDoc o(DocumentHost{host, host, settings}, kBinDir);
+        ASSERT_TRUE(OpenCalibrationFile(o, demo.toStdString(), {[](CQRNDoc&) {}, [](CQRNDoc&) {}}));
+        ASSERT_TRUE(o.SetIntVariable("TCCEnable", 0));
+        ASSERT_TRUE(SaveCalibrationFile(o, other.toStdString()));
+    }
+    const std::string before = CalibrationFileBytes(doc());
+    ui::ReportTool& report = tools().report();
+    // The other calibration's curves go behind the report's, not the Differences panel's.
+    CGraphEngine behind(graph().TraceCount(), graph().PointCount());
+    const std::optional<CalibrationReport> content = report.BuildReport(other, &behind);
+    ASSERT_TRUE(content.has_value());
+    EXPECT_TRUE(behind.HasOverlay(0));
+    EXPECT_FALSE(graph().HasOverlay(0));
+    const std::string text = ReportText(*content);
+    EXPECT_NE(text.find("File: demo.qvr\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("Changes\n  Shift Program > Torque converter lock-up: on \u2192 off\n"), std::string::npos)
+        << text;
+
+    const QString pdf = QString::fromStdString(env.home.File("report.pdf"));
+    ASSERT_TRUE(report.SaveReport(pdf, other));
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("%PDF-"));
+    EXPECT_EQ(CalibrationFileBytes(doc()), before);
+    EXPECT_FALSE(doc().IsModified());
+
+    // A second calibration that cannot be read makes no report.
+    const QString none = QString::fromStdString(env.home.File("none.pdf"));
+    BoxAnswerer boxes;
+    EXPECT_FALSE(report.SaveReport(none, QString::fromStdString(env.home.File("missing.qvr"))));
+    EXPECT_FALSE(QFile::exists(none));
+    EXPECT_FALSE(boxes.seen.empty());
+}
+
+TEST_F(ToolsTest, ReportDialogOffersTheComparedCalibration) {
+    ui::ReportDialog offered(app.mainFrame(), other);
+    EXPECT_TRUE(offered.compareBox()->isChecked());
+    EXPECT_EQ(offered.comparePath(), other);
+    offered.compareBox()->setChecked(false);
+    EXPECT_TRUE(offered.comparePath().isEmpty());
+    EXPECT_FALSE(offered.pathEdit()->isEnabled());
+    ui::ReportDialog plain(app.mainFrame(), QString());
+    EXPECT_FALSE(plain.compareBox()->isChecked());
+    EXPECT_TRUE(plain.comparePath().isEmpty());
+    EXPECT_FALSE(plain.pathEdit()->accessibleName().isEmpty());
 }
 
 // The Write command asks only when the check finds something, and No writes nothing.
