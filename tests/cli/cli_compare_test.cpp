@@ -83,7 +83,7 @@ TEST_F(CliCompareTest, DiffOfEqualAndOfChangedFiles) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.out.find("\nVehicle Numbers > Speedometer (%): 100.00 \u2192 120.00\n"), std::string::npos)
         << r.out;
-    EXPECT_NE(r.out.find("\n1-2 Upshift, Point 3: 20 \u2192 "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\n1-2 Up, Point 3: 20 \u2192 "), std::string::npos) << r.out;
 
     EXPECT_EQ(Cli("diff '" + a + "'").exitCode, 2);
     EXPECT_EQ(Cli("diff '" + a + "' '" + home.File("missing.qvr") + "'").exitCode, 2);

@@ -113,13 +113,13 @@ TEST_F(PageWordsTest, DifferencesAreNamedByPageCaptionAndShownValues) {
     // A curve point by its curve and column, in display units.
     const DiffItem* point = Find(diff, DiffKind::TracePoint, "");
     ASSERT_NE(point, nullptr);
-    EXPECT_EQ(DiffRowOf(*point), (DiffRow{"1-2 Upshift, Point 3", "20", "20.5"}));
+    EXPECT_EQ(DiffRowOf(*point), (DiffRow{"1-2 Up, Point 3", "20", "20.5"}));
     // Below the display's step (1/32 mph): the stored values say what differs.
     other->calibration().points[0][3] = static_cast<std::int16_t>(doc->calibration().points[0][3] + 1);
     const CalibrationDiff fine = CompareInPageWords(*doc, *other, false);
     const DiffItem* finePoint = Find(fine, DiffKind::TracePoint, "");
     ASSERT_NE(finePoint, nullptr);
-    EXPECT_EQ(DiffRowOf(*finePoint), (DiffRow{"1-2 Upshift, Point 3", "20 (stored 640)", "20 (stored 641)"}));
+    EXPECT_EQ(DiffRowOf(*finePoint), (DiffRow{"1-2 Up, Point 3", "20 (stored 640)", "20 (stored 641)"}));
     EXPECT_FALSE(doc->IsModified());
     EXPECT_FALSE(other->IsModified());
 }
