@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <QStatusBar>
 #include <cstdio>
+#include <utility>
 
 #include "comm/serialport.h"
 #include "calibration/calibration_file.h"
@@ -148,6 +149,8 @@ bool CQRNApp::EnsureDocument() {
     std::unique_ptr<ByteTransport> transport = options_.transport
                                                    ? options_.transport(*settings_, settingsPath_)
                                                    : MakeControllerTransport(*settings_, settingsPath_);
+    if (auto* serial = dynamic_cast<CSerialPort*>(transport.get()))
+        serial->SetNoticeHandler([this](const std::string& text) { ShowLinkNotice(text); });
     doc_ = std::make_unique<CQRNDoc>(DocumentHost{messages_, status_, *settings_, &timer_},
                                      options_.programDirectory.empty() ? ProgramDirectory() : options_.programDirectory,
                                      std::move(transport));
@@ -161,8 +164,16 @@ bool CQRNApp::EnsureDocument() {
                                                      [this](const std::string& path) { ShowHelpTopic(path.c_str()); }};
     status_.Attach(frame_->statusBar(), frame_->progressBar());
     status_.SetLinkTimer(&timer_);
+    if (!pendingLinkNotice_.empty()) status_.SetStatusText(std::exchange(pendingLinkNotice_, std::string()));
     doc_->SetViewHost(frame_.get());
     return true;
+}
+
+void CQRNApp::ShowLinkNotice(const std::string& text) {
+    if (frame_)
+        status_.SetStatusText(text);
+    else
+        pendingLinkNotice_ = text;
 }
 
 void CQRNApp::StartupBoxes() {

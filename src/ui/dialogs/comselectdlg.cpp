@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <cstdio>
 
+#include "comm/com_ports.h"
 #include "comm/port_names.h"
 #include "comm/vuz_monitor.h"
 #include "platform/settings_keys.h"
@@ -123,6 +124,10 @@ int CComSelectDlg::SelectedPort() const { return PortAt(portList_->currentIndex(
 
 void CComSelectDlg::StorePort(int port) {
     settings_.SetInt(settings::kCommunication, settings::kComPortNumber, port);
+    // The adapter on it is remembered too, so that the port follows it to another socket.
+    const std::string adapter = port != 0 ? AdapterIdentityOfPort(ListComPorts(ports_.sources()), port) : std::string();
+    if (adapter != settings_.GetString(settings::kCommunication, settings::kComPortAdapter, ""))
+        settings_.SetString(settings::kCommunication, settings::kComPortAdapter, adapter);
 }
 
 void CComSelectDlg::Select(int index) {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "comm/port_names.h"
 #include "comm/serialport.h"
 #include "comm/vuz_monitor.h"
 #include "core/comm/pty_pair.h"
