@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <vector>
 
 #include "comm/comm_texts.h"
@@ -50,7 +51,10 @@ bool UserListedInGroup(gid_t gid) {
 
 DeviceOwnership OwnershipOf(const std::string& path) {
     DeviceOwnership ownership;
-    ownership.path = path;
+    // The device itself is named, not the COM<n> link that leads to it.
+    char* real = ::realpath(path.c_str(), nullptr);
+    ownership.path = real ? real : path;
+    std::free(real);
     struct stat info {};
     if (::stat(path.c_str(), &info) != 0) return ownership;
     ownership.known = true;

@@ -16,7 +16,7 @@ struct DeviceOwnership {
     bool sessionHasGroup = false;     // this process already runs with the group
 };
 
-// Looks at path (links followed) and at the groups of the user running this program.
+// Looks at path (links followed; path names the device itself) and at the groups of the user running this program.
 DeviceOwnership OwnershipOf(const std::string& path);
 
 // The advice that follows the refused open: join the device's group (the usermod command),

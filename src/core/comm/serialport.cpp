@@ -65,7 +65,8 @@ bool CSerialPort::open(std::string& errorText, int baud) {
     bool opened = OpenLink(errorText, baud);
     lastOpenError_ = errorText;
     if (trace_) {
-        const std::string device = usb_ ? std::string("USB") : DevicePath();
+        std::string device = usb_ ? std::string("USB") : DevicePath();
+        if (!usb_ && config_.devicePath.empty()) device = "COM" + std::to_string(PortNumber()) + " " + device;
         if (opened)
             trace_->Opened(device);
         else

@@ -4,13 +4,14 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMainWindow>
-#include <QMessageBox>
 #include <QStatusBar>
 #include <QTimer>
 
 #include "comm/serialport.h"
 #include "comm/vuz_monitor.h"
 #include "document/qrndoc.h"
+#include "platform/message_style.h"
+#include "ui/app/qt_hosts.h"
 #include "ui/tools/tools_menu.h"
 #include "ui/tools/tools_texts.h"
 
@@ -70,8 +71,8 @@ bool CommunicationTraceTool::Start(const QString& path) {
         return true;
     }
     action_->setChecked(false);
-    QMessageBox::warning(&frame_, Text(texts::kTraceTitle),
-                         Text(texts::kTraceFailedFormat).arg(QDir::toNativeSeparators(path), QString::fromStdString(why)));
+    ShowMessageBox(&frame_, Text(texts::kTraceFailedFormat).arg(QDir::toNativeSeparators(path), QString::fromStdString(why)),
+                   Text(texts::kTraceTitle), MessageStyle::IconExclamation);
     return false;
 }
 
