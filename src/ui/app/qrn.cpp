@@ -5,7 +5,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPrinter>
+#include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
 #include <cstdio>
 #include <utility>
 
@@ -164,16 +166,39 @@ bool CQRNApp::EnsureDocument() {
                                                      [this](const std::string& path) { ShowHelpTopic(path.c_str()); }};
     status_.Attach(frame_->statusBar(), frame_->progressBar());
     status_.SetLinkTimer(&timer_);
-    if (!pendingLinkNotice_.empty()) status_.SetStatusText(std::exchange(pendingLinkNotice_, std::string()));
+    if (!pendingLinkNotice_.empty()) ShowLinkNotice(std::exchange(pendingLinkNotice_, std::string()));
     doc_->SetViewHost(frame_.get());
     return true;
 }
 
+namespace {
+
+// The link's notice in a label of its own at the status bar's right, for a minute: the status
+// texts of the connection that follows at once would wipe it away from the message area.
+void ShowLastingNotice(QStatusBar* bar, const QString& text) {
+    auto* label = bar->findChild<QLabel*>(QStringLiteral("linkNotice"));
+    if (!label) {
+        label = new QLabel(bar);
+        label->setObjectName(QStringLiteral("linkNotice"));
+        label->setAccessibleName(QStringLiteral("Link notice"));
+        bar->addPermanentWidget(label);
+    }
+    label->setText(text);
+    label->show();
+    QTimer::singleShot(60'000, label, [label, text] {
+        if (label->text() == text) label->hide();
+    });
+}
+
+}  // namespace
+
 void CQRNApp::ShowLinkNotice(const std::string& text) {
-    if (frame_)
-        status_.SetStatusText(text);
-    else
+    if (!frame_) {
         pendingLinkNotice_ = text;
+        return;
+    }
+    status_.SetStatusText(text);
+    ShowLastingNotice(frame_->statusBar(), QString::fromStdString(text));
 }
 
 void CQRNApp::StartupBoxes() {
