@@ -101,10 +101,10 @@ void TraceFile::Burst(char direction, const unsigned char* data, std::size_t n) 
 
 void TraceFile::EndBurst() {
     if (burstDirection_ == 0) return;
-    const char direction[2] = {burstDirection_, '\0'};
+    line_.clear();
+    line_.push_back(burstDirection_);
+    line_.append(burst_);
     burstDirection_ = 0;
-    line_.assign(direction);
-    line_ += burst_;
     burst_.clear();
     WriteLine(burstStart_, line_);
 }
