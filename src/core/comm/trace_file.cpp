@@ -49,6 +49,7 @@ bool TraceFile::Start(const std::string& path, std::string& why) {
     const int length = std::snprintf(header, sizeof header, kHeaderFormat, WallClockNow().c_str());
     if (length > 0) {
         std::fputs(header, file_);
+        std::fflush(file_);
         written_ += static_cast<std::uintmax_t>(length);
     }
     return true;
@@ -77,8 +78,6 @@ void TraceFile::Closed() { Event("close"); }
 
 void TraceFile::TimedOut(std::size_t asked, std::size_t got) {
     Event("timeout after " + std::to_string(got) + " of " + std::to_string(asked) + " bytes");
-    // A time-out is where a fault shows: what led to it is on disk before anything else happens.
-    if (file_) std::fflush(file_);
 }
 
 void TraceFile::Burst(char direction, const unsigned char* data, std::size_t n) {
@@ -134,6 +133,8 @@ void TraceFile::WriteLine(Clock::time_point at, std::string_view text) {
     std::fwrite(stamp, 1, stampLength, file_);
     std::fwrite(text.data(), 1, text.size(), file_);
     std::fputc('\n', file_);
+    // Every line is on disk at once: a trace is read while the program runs, or after it crashed.
+    std::fflush(file_);
     written_ += lineSize;
 }
 
