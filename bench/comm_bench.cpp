@@ -1,6 +1,8 @@
 // The monitor protocol against korvath-sim over a pseudo-terminal: round trips of read_NVM on
 // an unpaced line, and 256 reads on a line paced at 9600 baud compared with the time the
-// characters alone need on the wire (8 characters per byte read, 1.0417 ms each).
+// characters alone need on the wire (8 characters per byte read, 1.0417 ms each). And the time a
+// communication trace spends on one echoed character (a line for the character sent and one for
+// its echo, each written to disk at once), which a transfer spends once per character on the wire.
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -12,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include "comm/serialport.h"
+#include "comm/trace_file.h"
 #include "comm/vuz_monitor.h"
 #include "support/sim_process.h"
 
@@ -64,6 +67,26 @@ void BM_Read256At9600Baud(benchmark::State& state) {
                                                  benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_Read256At9600Baud)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3);
+
+void BM_TraceEchoedCharacter(benchmark::State& state) {
+    // No limit, and a file of its own that is removed afterwards (the benchmark writes some MiB).
+    const std::string path = "/tmp/korvath-trace-bench-" + std::to_string(getpid()) + ".txt";
+    TraceFile trace(~std::uintmax_t{0});
+    std::string why;
+    if (!trace.Start(path, why)) {
+        state.SkipWithError(why.c_str());
+        return;
+    }
+    unsigned char ch = 'A';
+    for (auto _ : state) {
+        trace.Sent(&ch, 1);
+        trace.Received(&ch, 1);
+        ch = static_cast<unsigned char>(ch == 'Z' ? 'A' : ch + 1);
+    }
+    trace.Stop();
+    ::unlink(path.c_str());
+}
+BENCHMARK(BM_TraceEchoedCharacter)->Repetitions(5);
 
 }  // namespace
 

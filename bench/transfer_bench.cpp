@@ -8,7 +8,8 @@
 // answer cannot begin before the first character has arrived, so an exchange needs at least
 // max(sent, received) + 1 character times. EEPROM bytes go one echoed character at a time, so
 // there the bound is close to sent + received; a flash packet streams, so there it is close to
-// the longer direction. A character is 10 bits (8N1): 1.0417 ms at 9600 baud.
+// the longer direction. A character is 10 bits (8N1): 1.0417 ms at 9600 baud. Each transfer runs
+// without and with a communication trace (argument 0 and 1), which must cost under 2 %.
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -28,6 +29,7 @@
 
 #include "calibration/restore_points.h"
 #include "comm/serialport.h"
+#include "comm/trace_file.h"
 #include "document/qrndoc.h"
 #include "support/sim_process.h"
 #include "platform/host.h"
@@ -129,6 +131,7 @@ struct Setup {
     QuietHost host;
     NoSettings settings;
     CountingTransport* link = nullptr;
+    CSerialPort* port = nullptr;
     std::unique_ptr<CQRNDoc> doc;
 };
 
@@ -139,7 +142,9 @@ std::unique_ptr<Setup> MakeSetup(const std::string& pty, const std::string& defi
     std::ofstream(s->dir / "PID2" / "3" / "Bench.def") << definition;
     SerialPortConfig config;
     config.devicePath = pty;
-    auto counting = std::make_unique<CountingTransport>(std::make_unique<CSerialPort>(config, nullptr));
+    auto serial = std::make_unique<CSerialPort>(config, nullptr);
+    s->port = serial.get();
+    auto counting = std::make_unique<CountingTransport>(std::move(serial));
     s->link = counting.get();
     s->doc = std::make_unique<CQRNDoc>(DocumentHost{s->host, s->host, s->settings}, s->dir.string(), std::move(counting));
     auto& cal = s->doc->calibration();
@@ -165,7 +170,18 @@ std::vector<std::uint8_t> Image(CQRNDoc& doc) {
     return image;
 }
 
+// state.range(0) = 1: every exchange is written to a communication trace meanwhile.
 void RunTransfers(benchmark::State& state, Setup& s, const std::function<void(int)>& fill) {
+    TraceFile trace;
+    if (state.range(0) != 0) {
+        std::string why;
+        if (!trace.Start((s.dir / "trace.txt").string(), why)) {
+            state.SkipWithError(("trace: " + why).c_str());
+            return;
+        }
+        s.port->SetTrace(&trace);
+    }
+    state.SetLabel(trace.active() ? "trace" : "no trace");
     double elapsedMs = 0;
     std::uint64_t bound = 0, sent = 0, received = 0;
     int round = 0;
@@ -190,6 +206,7 @@ void RunTransfers(benchmark::State& state, Setup& s, const std::function<void(in
     state.counters["chars_sent"] = static_cast<double>(sent) / n;
     state.counters["chars_received"] = static_cast<double>(received) / n;
     state.counters["ratio"] = elapsedMs / (static_cast<double>(bound) * kCharacterMs);
+    s.port->SetTrace(nullptr);
 }
 
 void BM_EepromTable256WriteRead(benchmark::State& state) {
@@ -200,7 +217,7 @@ void BM_EepromTable256WriteRead(benchmark::State& state) {
     });
     std::filesystem::remove_all(s->dir);
 }
-BENCHMARK(BM_EepromTable256WriteRead)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+BENCHMARK(BM_EepromTable256WriteRead)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 
 void BM_FlashTable2KiBWriteRead(benchmark::State& state) {
     test::SimProcess sim({"--baud", "9600", "--nvm", "flash", "--cal-nvm-page-size", "2048"});
@@ -218,7 +235,7 @@ void BM_FlashTable2KiBWriteRead(benchmark::State& state) {
     });
     std::filesystem::remove_all(s->dir);
 }
-BENCHMARK(BM_FlashTable2KiBWriteRead)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
+BENCHMARK(BM_FlashTable2KiBWriteRead)->Arg(0)->Arg(1)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 
 // Writes alone, with the restore points the command line keeps (state.range(0) = 1) or without
 // (0): the table before the write and the image written, as calibration files in a folder of

@@ -11,6 +11,7 @@ struct GlobalOptions {
     std::string home;      // --home DIR: the program directory
     std::string settings;  // --settings FILE: the INI file
     bool verbose = false;  // --verbose: status texts on standard error
+    std::string trace;     // --trace FILE: the communication trace of the command
     std::string command;   // the subcommand that runs, for the lines it prints
 };
 

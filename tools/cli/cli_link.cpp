@@ -7,6 +7,12 @@
 #include "platform/paths.h"
 
 namespace korvath::cli {
+namespace {
+LinkTrace* commandTrace = nullptr;
+}  // namespace
+
+void SetCommandTrace(LinkTrace* trace) { commandTrace = trace; }
+
 bool ParseCInteger(const std::string& text, long& value) {
     if (text.empty()) return false;
     errno = 0;
@@ -50,7 +56,11 @@ bool TakeLinkOptions(std::vector<std::string>& args, LinkOptions& link, std::str
 }
 
 std::unique_ptr<CSerialPort> MakeTransport(const LinkOptions& link, SettingsStore& settings) {
-    return MakeControllerTransport(settings, SettingsPathForExecutable(ExecutablePath()), link.port, link.device);
+    auto transport =
+        MakeControllerTransport(settings, SettingsPathForExecutable(ExecutablePath()), link.port, link.device);
+    transport->SetTrace(commandTrace);
+    transport->SetNoticeHandler([](const std::string& text) { std::fprintf(stderr, "korvath-cli: %s\n", text.c_str()); });
+    return transport;
 }
 
 bool ReportOpenFailure(const CTCS_Monitor* monitor, const std::string& command) {

@@ -25,7 +25,12 @@ struct LinkOptions {
 bool TakeLinkOptions(std::vector<std::string>& args, LinkOptions& link, std::string& why);
 
 // The byte transport the options choose: USB first, then the COM port, unless a device is named.
+// It carries the trace of --trace, and says on standard error when the remembered adapter is
+// found under another COM number.
 std::unique_ptr<CSerialPort> MakeTransport(const LinkOptions& link, SettingsStore& settings);
+
+// The trace every transport made from now on writes to (--trace FILE); null: none.
+void SetCommandTrace(LinkTrace* trace);
 
 // Prints why the monitor's link did not open, as "[korvath-cli <command>] <why>" on standard
 // error; nothing when it opened. Every subcommand with a link says it this way.

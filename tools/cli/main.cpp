@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "cli_command.h"
+#include "cli_link.h"
+#include "comm/trace_file.h"
 
 namespace korvath::cli {
 
@@ -32,11 +34,12 @@ namespace {
 
 void PrintHelp(std::FILE* out) {
     std::fprintf(out,
-                 "usage: korvath-cli [--home DIR] [--settings FILE] [--verbose] COMMAND [ARGS]\n\n"
+                 "usage: korvath-cli [--home DIR] [--settings FILE] [--verbose] [--trace FILE] COMMAND [ARGS]\n\n"
                  "Global options:\n"
                  "  --home DIR       program directory (holds the PID<n>/<fw> definition folders)\n"
                  "  --settings FILE  settings file (INI)\n"
-                 "  --verbose        print status texts on standard error\n\n"
+                 "  --verbose        print status texts on standard error\n"
+                 "  --trace FILE     write every exchange with the controller to FILE\n\n"
                  "Commands:\n");
     for (const auto& c : korvath::cli::Commands())
         std::fprintf(out, "  %-12s %s\n  %-12s   %s %s\n", c.name, c.summary, "", c.name, c.usage);
@@ -75,6 +78,8 @@ int main(int argc, char** argv) {
             (a == "--home" ? options.home : options.settings) = argv[++i];
         } else if (a == "--verbose") {
             options.verbose = true;
+        } else if (a == "--trace" && i + 1 < argc) {
+            options.trace = argv[++i];
         } else if (!a.empty() && a[0] == '-') {
             std::fprintf(stderr, "korvath-cli: unknown option %s\n", a.c_str());
             PrintHelp(stderr);
@@ -91,6 +96,19 @@ int main(int argc, char** argv) {
     if (!options.home.empty()) setenv("KORVATH_HOME", options.home.c_str(), 1);
     if (!options.settings.empty()) setenv("KORVATH_SETTINGS", options.settings.c_str(), 1);
 
+    korvath::TraceFile trace;
+    if (!options.trace.empty()) {
+        std::string why;
+        if (!trace.Start(options.trace, why)) {
+            std::fprintf(stderr, "korvath-cli: cannot write the trace %s: %s\n", options.trace.c_str(), why.c_str());
+            return kFailure;
+        }
+        trace.SetLimitHandler([&options] {
+            std::fprintf(stderr, "korvath-cli: the trace %s reached 10 MiB and stopped\n", options.trace.c_str());
+        });
+        SetCommandTrace(&trace);
+    }
+
     std::string name = argv[i];
     std::vector<std::string> args(argv + i + 1, argv + argc);
     for (const auto& c : Commands()) {
@@ -103,7 +121,10 @@ int main(int argc, char** argv) {
             if (const std::string unknown = UnknownOption(c, args); !unknown.empty())
                 return UsageError(c, "unknown option " + unknown);
             options.command = c.name;
-            return c.run(options, args);
+            const int status = c.run(options, args);
+            SetCommandTrace(nullptr);
+            trace.Stop();
+            return status;
         }
     }
     std::fprintf(stderr, "korvath-cli: unknown command %s\n", name.c_str());

@@ -45,6 +45,19 @@ inline constexpr char kDeviceUnexpectedFormat[] =
     "Could not open the serial device %s, due to an unexpected error.  Error number = %d";
 inline constexpr char kDeviceSetupFailedFormat[] =
     "The serial device %s could not be set up as a serial line.  Error number = %d";
+// What follows a refused open: the device's group and how to join it.
+inline constexpr char kJoinGroupFormat[] =
+    "You may not open %s: it belongs to the group %s, and only its members may use it.  Join the group with "
+    "the command\n\n    sudo usermod -aG %s $USER\n\nthen log out and log in again (a new group counts from the "
+    "next login).";
+inline constexpr char kLoginAgainFormat[] =
+    "You may not open %s yet: you were added to its group %s after this session began.  Log out and log in "
+    "again, then try once more.";
+inline constexpr char kOwnerOnlyFormat[] =
+    "You may not open %s: only its owner %s may use it (its group %s may not).  Ask the administrator of this "
+    "computer for access to it.";
+// A USB adapter the settings remember has come back under another number.
+inline constexpr char kAdapterMovedFormat[] = "The adapter %s is now COM%d";
 inline constexpr char kGetStateFailedFormat[] = "GetCommState failed for serial port COM%d.  Error number = %d";
 inline constexpr char kSetStateFailedFormat[] = "SetCommState failed for serial port COM%d.  Error number = %d";
 

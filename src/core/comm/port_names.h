@@ -12,4 +12,10 @@ std::string PortsDirectoryFor(const std::string& settingsPath);
 // /dev/ttyS0-31, COM33-64 -> /dev/ttyUSB0-31, COM65-96 -> /dev/ttyACM0-31; empty for other numbers.
 std::string ComPortDevice(int port, const std::string& portsDirectory);
 
+// The n of a ports-folder link named "COM<n>" (exactly that spelling); -1 for other names.
+int ComLinkNumber(const std::string& fileName);
+
+// The COM number of a device under the fixed rule; 0 when the device has none.
+int ComNumberForDevice(const std::string& devicePath);
+
 }  // namespace korvath

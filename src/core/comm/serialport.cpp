@@ -6,10 +6,13 @@
 #include <system_error>
 #include <vector>
 
+#include "comm/com_ports.h"
 #include "comm/comm_texts.h"
+#include "comm/device_access.h"
 #include "comm/port_names.h"
 #include "platform/printf_format.h"
 #include "comm/usb_hid.h"
+#include "platform/settings_keys.h"
 #include "platform/settings_store.h"
 
 namespace korvath {
@@ -61,7 +64,34 @@ std::string CSerialPort::DevicePath() const {
 bool CSerialPort::open(std::string& errorText, int baud) {
     bool opened = OpenLink(errorText, baud);
     lastOpenError_ = errorText;
+    if (trace_) {
+        std::string device = usb_ ? std::string("USB") : DevicePath();
+        if (!usb_ && config_.devicePath.empty()) device = "COM" + std::to_string(PortNumber()) + " " + device;
+        if (opened)
+            trace_->Opened(device);
+        else
+            trace_->OpenFailed(device, errorText);
+    }
     return opened;
+}
+
+void CSerialPort::FollowMovedAdapter() {
+    if (!config_.settings || config_.portOverride > 0) return;
+    const std::string identity = config_.settings->GetString(settings::kCommunication, settings::kComPortAdapter, "");
+    if (identity.empty()) return;
+    ComPortSources sources;
+    sources.portsDirectory = config_.portsDirectory;
+    sources.deviceRoot = config_.deviceRoot;
+    const auto moved = FindMovedAdapter(ListComPorts(sources), PortNumber(), identity);
+    if (!moved) return;
+    config_.settings->SetInt(settings::kCommunication, settings::kComPortNumber, moved->port);
+    if (notice_) notice_(FormatText(comm_text::kAdapterMovedFormat, moved->adapter.c_str(), moved->port));
+}
+
+std::string CSerialPort::RefusalAdvice(const std::string& device, int error) {
+    if (error != EACCES && error != EPERM) return {};
+    const std::string advice = PermissionAdvice(OwnershipOf(device));
+    return advice.empty() ? advice : "\n\n" + advice;
 }
 
 bool CSerialPort::OpenLink(std::string& errorText, int baud) {
@@ -74,6 +104,7 @@ bool CSerialPort::OpenLink(std::string& errorText, int baud) {
         return true;
     }
     usb_ = false;
+    if (!namedDevice) FollowMovedAdapter();
     const int port = PortNumber();
     if (port == 0 && !namedDevice) {
         errorText = comm_text::kNoComPortSelected;
@@ -84,8 +115,9 @@ bool CSerialPort::OpenLink(std::string& errorText, int baud) {
     const std::string device = DevicePath();
     if (tty_.Open(device, baud, stage, error)) return true;
     close();
+    const std::string advice = stage == TtyDevice::OpenStage::Open ? RefusalAdvice(device, error) : std::string();
     if (namedDevice) {
-        errorText = DeviceOpenError(device, stage, error);
+        errorText = DeviceOpenError(device, stage, error) + advice;
         return false;
     }
     switch (stage) {
@@ -98,7 +130,7 @@ bool CSerialPort::OpenLink(std::string& errorText, int baud) {
         default:
             switch (ClassifyOpenError(error)) {
                 case OpenFailure::Missing: errorText = FormatText(comm_text::kPortMissingFormat, port, port); break;
-                case OpenFailure::InUse: errorText = FormatText(comm_text::kPortInUseFormat, port); break;
+                case OpenFailure::InUse: errorText = FormatText(comm_text::kPortInUseFormat, port) + advice; break;
                 default:
                     errorText = WithSystemText(FormatText(comm_text::kPortUnexpectedFormat, port, error), error);
                     break;
@@ -109,6 +141,7 @@ bool CSerialPort::OpenLink(std::string& errorText, int baud) {
 }
 
 void CSerialPort::close() {
+    if (trace_ && (usb_ || tty_.IsOpen())) trace_->Closed();
     if (usbLink_) usbLink_->usb_close();
     usb_ = false;
     tty_.Close();
@@ -117,6 +150,15 @@ void CSerialPort::close() {
 std::int32_t CSerialPort::read_byte(unsigned char* buffer) { return read(buffer, 1); }
 
 std::int32_t CSerialPort::read(unsigned char* buffer, std::int32_t n) {
+    const std::int32_t count = ReadLink(buffer, n);
+    if (trace_ && n > 0) {
+        if (count > 0) trace_->Received(buffer, static_cast<std::size_t>(count));
+        if (count < n) trace_->TimedOut(static_cast<std::size_t>(n), static_cast<std::size_t>(count));
+    }
+    return count;
+}
+
+std::int32_t CSerialPort::ReadLink(unsigned char* buffer, std::int32_t n) {
     if (n <= 0) return 0;
     if (!usb_) return tty_.Read(buffer, n);
     // The USB read ends what it delivers with a zero byte: give it room for that.
@@ -133,6 +175,12 @@ std::int32_t CSerialPort::write_byte(unsigned char ch) { return write(&ch, 1); }
 
 std::int32_t CSerialPort::write(const unsigned char* data, std::int32_t n) {
     if (n == 0) n = static_cast<std::int32_t>(std::strlen(reinterpret_cast<const char*>(data)));
+    const std::int32_t count = WriteLink(data, n);
+    if (trace_ && count > 0) trace_->Sent(data, static_cast<std::size_t>(count));
+    return count;
+}
+
+std::int32_t CSerialPort::WriteLink(const unsigned char* data, std::int32_t n) {
     if (n <= 0) return 0;
     if (!usb_) return tty_.Write(data, n);
     std::int32_t count = 0;
@@ -168,6 +216,7 @@ std::unique_ptr<CSerialPort> MakeControllerTransport(SettingsStore& settings, co
     config.portOverride = portOverride;
     config.devicePath = devicePath;
     config.portsDirectory = PortsDirectoryFor(settingsPath);
+    config.deviceRoot = DeviceRoot();
     std::unique_ptr<UsbHid> usb;
     if (devicePath.empty()) usb = std::make_unique<UsbHid>(MakeHidapiBackend(), UsbVendorIdFromSettings(&settings));
     return std::make_unique<CSerialPort>(std::move(config), std::move(usb));

@@ -11,6 +11,9 @@ inline constexpr int kShowAtStartupDefault = 1;
 inline constexpr const char* kCommunication = "Communication Settings";
 inline constexpr const char* kComPortNumber = "COMPortNumber";  // default 0: no port chosen
 inline constexpr int kComPortNumberDefault = 0;
+// text: the serial number (or /dev/serial/by-id name) of the USB adapter on the chosen port;
+// when it comes back under another COM number, that number is used and stored. Empty: none.
+inline constexpr const char* kComPortAdapter = "COMPortAdapter";
 
 inline constexpr const char* kHardwareProfile = "HardwareProfile";
 inline constexpr const char* kDeviceType = "DeviceType";

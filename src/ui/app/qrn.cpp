@@ -5,8 +5,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPrinter>
+#include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
 #include <cstdio>
+#include <utility>
 
 #include "comm/serialport.h"
 #include "calibration/calibration_file.h"
@@ -150,6 +153,8 @@ bool CQRNApp::EnsureDocument() {
     std::unique_ptr<ByteTransport> transport = options_.transport
                                                    ? options_.transport(*settings_, settingsPath_)
                                                    : MakeControllerTransport(*settings_, settingsPath_);
+    if (auto* serial = dynamic_cast<CSerialPort*>(transport.get()))
+        serial->SetNoticeHandler([this](const std::string& text) { ShowLinkNotice(text); });
     doc_ = std::make_unique<CQRNDoc>(DocumentHost{messages_, status_, *settings_, &timer_},
                                      options_.programDirectory.empty() ? ProgramDirectory() : options_.programDirectory,
                                      std::move(transport));
@@ -163,8 +168,39 @@ bool CQRNApp::EnsureDocument() {
                                                      [this](const std::string& path) { ShowHelpTopic(path.c_str()); }};
     status_.Attach(frame_->statusBar(), frame_->progressBar());
     status_.SetLinkTimer(&timer_);
+    if (!pendingLinkNotice_.empty()) ShowLinkNotice(std::exchange(pendingLinkNotice_, std::string()));
     doc_->SetViewHost(frame_.get());
     return true;
+}
+
+namespace {
+
+// The link's notice in a label of its own at the status bar's right, for a minute: the status
+// texts of the connection that follows at once would wipe it away from the message area.
+void ShowLastingNotice(QStatusBar* bar, const QString& text) {
+    auto* label = bar->findChild<QLabel*>(QStringLiteral("linkNotice"));
+    if (!label) {
+        label = new QLabel(bar);
+        label->setObjectName(QStringLiteral("linkNotice"));
+        label->setAccessibleName(QStringLiteral("Link notice"));
+        bar->addPermanentWidget(label);
+    }
+    label->setText(text);
+    label->show();
+    QTimer::singleShot(60'000, label, [label, text] {
+        if (label->text() == text) label->hide();
+    });
+}
+
+}  // namespace
+
+void CQRNApp::ShowLinkNotice(const std::string& text) {
+    if (!frame_) {
+        pendingLinkNotice_ = text;
+        return;
+    }
+    status_.SetStatusText(text);
+    ShowLastingNotice(frame_->statusBar(), QString::fromStdString(text));
 }
 
 void CQRNApp::StartupBoxes() {

@@ -105,6 +105,9 @@ private:
     void StartupBoxes();
     void OnNewDocument();
     void ReceiveFiles(const QStringList& files);
+    // What the link tells the user (an adapter found under another COM number) goes to the
+    // status bar, or waits for it when the window does not exist yet.
+    void ShowLinkNotice(const std::string& text);
 
     AppOptions options_;
     std::unique_ptr<ControllerCommands> ownController_;
@@ -122,6 +125,7 @@ private:
     std::unique_ptr<CQRNDoc> doc_;
     std::unique_ptr<CMainFrame> frame_;
     QString pathName_;
+    std::string pendingLinkNotice_;
     int newFileCompleted_ = 0;
     int exitCode_ = 0;
 };

@@ -9,8 +9,11 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <algorithm>
 #include <cstdio>
 
+#include "comm/com_ports.h"
 #include "comm/port_names.h"
 #include "comm/vuz_monitor.h"
 #include "platform/settings_keys.h"
@@ -123,6 +126,10 @@ int CComSelectDlg::SelectedPort() const { return PortAt(portList_->currentIndex(
 
 void CComSelectDlg::StorePort(int port) {
     settings_.SetInt(settings::kCommunication, settings::kComPortNumber, port);
+    // The adapter on it is remembered too, so that the port follows it to another socket.
+    const std::string adapter = port != 0 ? AdapterIdentityOfPort(ListComPorts(ports_.sources()), port) : std::string();
+    if (adapter != settings_.GetString(settings::kCommunication, settings::kComPortAdapter, ""))
+        settings_.SetString(settings::kCommunication, settings::kComPortAdapter, adapter);
 }
 
 void CComSelectDlg::Select(int index) {
@@ -147,12 +154,20 @@ void CComSelectDlg::FillPortList() {
     const std::vector<PortEntry> entries = BuildPortEntries(probed, numbers, names);
     {
         const QSignalBlocker quiet(portList_);
+        // The box keeps its place and width; the opened list is as wide as its longest entry,
+        // so that an adapter's maker, model and serial number can be read there.
+        int widest = 0;
         for (const PortEntry& entry : entries) {
-            portList_->addItem(QString::fromStdString(entry.text), entry.port);
+            const QString text = QString::fromStdString(entry.text);
+            portList_->addItem(text, entry.port);
+            portList_->setItemData(portList_->count() - 1, text, Qt::ToolTipRole);
+            widest = std::max(widest, portList_->fontMetrics().horizontalAdvance(text));
             // "none" counts as chosen only when it is not the stored 0.
             if (entry.port != 0 && entry.port == current) selected = portList_->count() - 1;
         }
         portList_->setCurrentIndex(selected);
+        const int margins = 2 * portList_->view()->frameWidth() + portList_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16;
+        portList_->view()->setMinimumWidth(std::max(portList_->width(), widest + margins));
     }
     if (selected >= 0 || portList_->count() <= 1) return;
 

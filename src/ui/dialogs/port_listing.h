@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "comm/com_ports.h"
+
 namespace korvath::ui {
 
 inline constexpr int kHighestComPort = 256;
@@ -16,18 +18,18 @@ inline constexpr int kHighestComPort = 256;
 struct PortListOptions {
     std::string portsDirectory;  // the folder of the COM<n> links; empty: none
     bool systemPorts = true;     // false: only the links (tests)
+    std::string deviceRoot = DeviceRoot();
+    ComPortSources sources() const { return {portsDirectory, deviceRoot, systemPorts}; }
 };
-
-// The COM number of a device under the fixed rule; 0 when the device has none.
-int ComNumberForDevice(const std::string& devicePath);
 
 // Ports found by opening every possible device. Only needed where the system keeps no list of
 // its serial ports; this one does, so nothing is probed and the list stays empty.
 bool ListPortsByProbing(std::vector<int>& numbers);
 
-// The ports the system lists and the linked ports, with a description that names the device
-// ("<description> (<device>)", or the device alone). Returns false when nothing could be
-// listed (no ports folder asked for and the system's list switched off).
+// The ports the system lists and the linked ports whose device exists, with a description that
+// names the device and the USB adapter behind it, and marks a port this user may not open
+// (PortDescription). Returns false when nothing could be listed (no ports folder asked for and
+// the system's list switched off).
 bool ListPortsBySetupLibrary(std::vector<int>& numbers, std::vector<std::string>& names,
                              const PortListOptions& options);
 

@@ -7,6 +7,7 @@
 
 #include "ui/app/app_texts.h"
 #include "ui/tools/check_calibration_tool.h"
+#include "ui/tools/communication_trace_tool.h"
 #include "ui/tools/compare_tool.h"
 #include "ui/tools/crosshair_trail_tool.h"
 #include "ui/tools/curve_export_tool.h"
@@ -39,6 +40,7 @@ ToolsMenu::ToolsMenu(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsS
     AddCheckCalibrationItem(*this, doc);
     if (restorePointActions)
         restorePoints_ = new RestorePointsTool(frame, doc, settings, *this, *compare_, *restorePointActions);
+    trace_ = new CommunicationTraceTool(frame, doc, *this);
 }
 
 ToolsMenu::~ToolsMenu() = default;

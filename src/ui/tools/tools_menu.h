@@ -18,6 +18,7 @@ class SettingsStore;
 namespace korvath::ui {
 
 class CQRNView;
+class CommunicationTraceTool;
 class CompareTool;
 class CrosshairTrailTool;
 class CurveExportTool;
@@ -49,6 +50,7 @@ public:
     CrosshairTrailTool& trail() const { return *trail_; }
     // Null when the window gave no actions for it.
     RestorePointsTool* restorePoints() const { return restorePoints_; }
+    CommunicationTraceTool& communicationTrace() const { return *trace_; }
 
 private:
     QMenu* menu_ = nullptr;
@@ -58,6 +60,7 @@ private:
     DataLogTool* dataLog_ = nullptr;
     CrosshairTrailTool* trail_ = nullptr;
     RestorePointsTool* restorePoints_ = nullptr;
+    CommunicationTraceTool* trace_ = nullptr;
 };
 
 }  // namespace korvath::ui

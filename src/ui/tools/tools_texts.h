@@ -44,6 +44,18 @@ inline constexpr const char* kWriteBackIncompleteFlash =
     "This restore point of a flash table is incomplete and cannot be written back: a flash table is written in "
     "whole blocks.";
 
+inline constexpr const char* kTraceItem = "Communication Trace...";
+inline constexpr const char* kTraceStatus =
+    "Write every exchange with the controller to a text file, until chosen again";
+inline constexpr const char* kTraceTitle = "Communication Trace";
+inline constexpr const char* kTraceDefaultName = "korvath-trace.txt";
+inline constexpr const char* kTraceFilter = "Text files (*.txt);;All files (*)";
+inline constexpr const char* kTraceNoLink = "this controller link cannot be traced";
+inline constexpr const char* kTraceStartedFormat = "Communication trace started: %1";
+inline constexpr const char* kTraceStoppedFormat = "Communication trace stopped: %1";
+inline constexpr const char* kTraceFullFormat = "The communication trace %1 reached 10 MiB and stopped.";
+inline constexpr const char* kTraceFailedFormat = "The communication trace could not be written to %1: %2";
+
 inline constexpr const char* kCheckCalibrationItem = "Check Calibration";
 inline constexpr const char* kCheckCalibrationStatus =
     "List what the check before each write finds in this calibration";

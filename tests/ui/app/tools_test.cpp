@@ -54,7 +54,8 @@ TEST_F(ToolsTest, ToolsMenuStandsBeforeHelpWithItsItems) {
     EXPECT_EQ(texts, (QStringList{"Compare with Calibration...", "Stop Comparing", "-", "Export Curves...",
                                   "Calibration Report...", "-",
                                   "Start Data Log...", "Stop Data Log", "Open Data Log...", "Crosshair Trail", "Check Calibration",
-                                  "-", "Restore Points...", "Read Flash Table Before Writing"}));
+                                  "-", "Restore Points...", "Read Flash Table Before Writing", "-",
+                                  "Communication Trace..."}));
     EXPECT_FALSE(tools().compare().stopAction()->isEnabled());
 }
 

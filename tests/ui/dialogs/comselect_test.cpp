@@ -2,18 +2,21 @@
 // pseudo-terminals stand in for serial ports), the store and reopen rules, Find Controller
 // against korvath-sim on the third of three ports and with no controller at all, and Help.
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QPushButton>
 #include <QShortcut>
 
 #include <gtest/gtest.h>
 
+#include "comm/port_names.h"
 #include "comm/serialport.h"
 #include "comm/vuz_monitor.h"
 #include "core/comm/pty_pair.h"
 #include "support/sim_process.h"
 #include "platform/settings_keys.h"
 #include "dialogs_fixture.h"
+#include "support/fake_sysfs.h"
 #include "support/recording_host.h"
 #include "ui/app/command_table.h"
 #include "ui/dialogs/comselectdlg.h"
@@ -118,6 +121,26 @@ TEST_F(ComSelectTest, LinkedPortsAreListedWithTheirDevice) {
         EXPECT_GE(n, 1);
         EXPECT_LE(n, kHighestComPort);
     }
+}
+
+TEST_F(ComSelectTest, UsbAdaptersAreNamedAndTheChosenOneIsRemembered) {
+    testing::FakeSysfs sysfs(dir.File("root"));
+    sysfs.AddUsbAdapter("ttyUSB1", "1-2", "0403", "6001", "FTDI", "FT232R USB UART", "A12345");
+    ports.systemPorts = true;
+    ports.deviceRoot = sysfs.root();
+    CComSelectDlg dlg(nullptr, settings, ports, nullptr, &messages);
+    dlg.OnInitDialog();
+    EXPECT_EQ(Entries(dlg), (std::vector<std::string>{"NONE <will select later>", "COM1 </dev/ttyS0>",
+                                                      "COM34 <FTDI FT232R USB UART, serial A12345 (/dev/ttyUSB1)>"}));
+    Choose(dlg, 2);
+    // The opened list shows the whole entry.
+    EXPECT_GE(dlg.portList()->view()->minimumWidth(),
+              dlg.portList()->fontMetrics().horizontalAdvance(dlg.portList()->itemText(2)));
+    EXPECT_EQ(Stored(), 34);
+    EXPECT_EQ(settings.GetString(settings::kCommunication, settings::kComPortAdapter, ""), "A12345");
+    // A port without an adapter forgets the one remembered.
+    Choose(dlg, 1);
+    EXPECT_EQ(settings.GetString(settings::kCommunication, settings::kComPortAdapter, "?"), "");
 }
 
 TEST_F(ComSelectTest, AStoredZeroOrAVanishedPortIsReplacedByTheFirstPort) {
