@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the program's help topics (data/help/*.rtf) from the texts below and the pictures in
-PICTURES (PNG files of the program's own windows, taken offscreen): one file per chapter, and
-Contents.rtf with the list of chapters followed by all of them, since the viewer has no links.
+PICTURES (PNG files of the program's own windows, taken offscreen by scripts/make_help_pictures.sh):
+one file per chapter, and Contents.rtf with the list of chapters as links. Help Topics shows its
+links as the contents list; [[File.rtf|text]] in a text links to another chapter.
 
 usage: make_help_topics.py PICTURES OUTDIR"""
 import re
@@ -29,7 +30,8 @@ CHAPTERS = [
         ("p", "For a serial connection choose View > **Communication Setup**. Pick the port from "
               "*Available COM Ports*, power up the controller and press **Find Controller**. If you plug in "
               "an adapter while the box is open, press **Refresh Port List**. The chosen port is kept for the "
-              "next start."),
+              "next start, and so is the adapter: plugged into another socket it is found under its new "
+              "number."),
         ("pic", "comselect.png"),
         ("item", "On Linux the COM numbers stand for devices: COM1 to COM32 are /dev/ttyS0 to /dev/ttyS31, "
                  "COM33 to COM64 are /dev/ttyUSB0 to /dev/ttyUSB31, COM65 to COM96 are /dev/ttyACM0 to "
@@ -48,15 +50,22 @@ CHAPTERS = [
               "calibration. Older calibration files are opened with File > Open and converted on saving."),
         ("p", "File > *E-mail Data to Tech Support for Assistance* and File > *Dump Controller System State* "
               "prepare files for support."),
+        ("p", "Every read and write keeps a restore point: Tools > **Restore Points** lists them and writes "
+              "one back after a bad write. Before a write the calibration is checked, and the write asks "
+              "first when something looks wrong. The shift curves themselves are described under "
+              "[[Curves.rtf|Editing the curves]]."),
     ]),
     ("Curves.rtf", "Editing the curves", [
         ("p", "The graph shows each shift curve of the calibration over the throttle position. The legend "
               "buttons of the *Graph Controls* bar show or hide each curve; hovering a button names it in the "
               "status bar."),
         ("pic", "mainwindow.png"),
-        ("p", "Drag a point of a visible curve with the mouse to change it; the callout beside the pointer "
+        ("p", "Drag a point of a visible curve with the mouse to change it; the callout above the graph "
               "shows the value as you move. The graph keeps the points of a curve in order and within the "
-              "limits that the controller's definition gives. File > Print prints the graph."),
+              "limits that the controller's definition gives. File > Print prints the graph, and Tools > "
+              "**Export Curves** saves it as a picture or a CSV table."),
+        ("p", "While a controller is connected the crosshair shows where the car is on the curves; see "
+              "[[LiveData.rtf|Live data and the dashboard]]."),
     ]),
     ("LiveData.rtf", "Live data and the dashboard", [
         ("p", "View > **Dashboard** shows or hides the dashboard. While it is shown and a controller is "
@@ -85,7 +94,8 @@ CHAPTERS = [
         ("p", "**korvath-sim** plays a controller on a pseudo-terminal, for trying the program without a "
               "car. It prints the device path on its first line; --link makes a COM<n> link for it:"),
         ("code", "korvath-sim --link ~/.config/korvath/ports/COM9"),
-        ("p", "Then choose COM9 in Communication Setup. korvath-sim --help lists its options."),
+        ("p", "Then choose COM9 in Communication Setup (see [[Connecting.rtf|Connecting a controller]]). "
+              "korvath-sim --help lists its options."),
     ]),
 ]
 
@@ -108,11 +118,16 @@ def esc(text):
     return "".join(out)
 
 
+def link(target, text):
+    return '{\\field{\\*\\fldinst HYPERLINK "%s"}{\\fldrslt %s}}' % (target, text)
+
+
 def inline(text):
-    # **bold** and *italic*
+    # **bold**, *italic* and [[File.rtf|a link]]
     text = esc(text)
     text = re.sub(r"\*\*(.+?)\*\*", r"{\\b \1}", text)
-    return re.sub(r"\*(.+?)\*", r"{\\i \1}", text)
+    text = re.sub(r"\*(.+?)\*", r"{\\i \1}", text)
+    return re.sub(r"\[\[([A-Za-z]+\.rtf)\|(.+?)\]\]", lambda m: link(m.group(1), m.group(2)), text)
 
 
 def png_size(data):
@@ -165,9 +180,9 @@ def main():
     contents += block("pic", ABOUT_PICTURE, pictures)
     contents += "".join(block(k, v, pictures) for k, v in INTRO)
     for i, (name, title, _) in enumerate(CHAPTERS, 1):
-        contents += "\\pard\\li360\\sa40 %d. %s\\par\n" % (i, esc(title))
-    for name, title, blocks in CHAPTERS:
-        contents += "\\pard\\sa120\\par\n" + chapter_body(title, blocks, pictures)
+        contents += "\\pard\\li360\\sa40 %d. %s\\par\n" % (i, link(name, esc(title)))
+    contents += block("p", "Choose a chapter here or in the list beside the text. Back and Forward return to "
+                           "the topics you read; Find looks for a word in the topic shown.", pictures)
     (out / "Contents.rtf").write_text(document(contents), encoding="ascii")
 
 

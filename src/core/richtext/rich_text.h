@@ -17,6 +17,7 @@ struct CharFormat {
     bool italic = false;
     bool underline = false;
     std::optional<std::uint32_t> colour;  // 0xRRGGBB; none: the viewer's text colour
+    std::string link;  // the target of a hyperlink field's text ("Curves.rtf"); empty: none
 
     bool operator==(const CharFormat&) const = default;
 };
@@ -35,11 +36,13 @@ struct ParagraphFormat {
     bool operator==(const ParagraphFormat&) const = default;
 };
 
-enum class PictureFormat { Png, Jpeg, Bmp };
+// Placeholder: a picture in a format the viewer cannot draw (an enhanced metafile, say), shown
+// as a frame of its size so that the text around it keeps its place.
+enum class PictureFormat { Png, Jpeg, Bmp, Placeholder };
 
 struct Picture {
     PictureFormat format = PictureFormat::Png;
-    std::vector<std::uint8_t> data;  // a complete file of its format
+    std::vector<std::uint8_t> data;  // a complete file of its format; empty for a placeholder
     // The size the document asks for, in twips; 0 where it gives none (the picture's own size).
     int widthTwips = 0;
     int heightTwips = 0;

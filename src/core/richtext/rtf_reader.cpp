@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <utility>
 
 #include "richtext/code_page.h"
 #include "richtext/rtf_picture.h"
@@ -17,6 +18,9 @@ constexpr std::size_t kMaxFontNameBytes = 128;
 constexpr std::size_t kMaxControlWordLetters = 32;
 constexpr int kDefaultHalfPoints = 24;
 constexpr std::int64_t kMaxTwips = 1440 * 100;  // a hundred inches
+constexpr std::size_t kMaxFieldInstructionBytes = 1024;
+// A picture that gives no size of its own is shown as a frame an inch square.
+constexpr int kPlaceholderTwips = 1440;
 
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
@@ -48,9 +52,12 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Shapes carry their picture as the property "pib": {\shp{\*\shpinst{\sp{\sn pib}{\sv {\pict ...}}}}
 // {\shprslt ...}}, the result group being the stand-in for readers without shapes.
+// An embedded object {\object ... {\result ...}} shows its result, the stand-in for readers that
+// cannot run the object. A field {\field{\*\fldinst HYPERLINK "target"}{\fldrslt text}} links its
+// result text to the target.
 enum class Destination {
     Text, Skip, FontTable, ColourTable, Picture, ShapePicture, FallbackPicture,
-    ShapeInstruction, ShapeProperty, ShapeName, ShapeValue,
+    ShapeInstruction, ShapeProperty, ShapeName, ShapeValue, Object, FieldInstruction,
 };
 
 enum class PictureKind { Unknown, Png, Jpeg, Dib, Metafile };
@@ -149,6 +156,7 @@ private:
                 if (g.chars.fontFamily.empty()) g.chars.fontFamily = FontName(defaultFont_);
         }
         if (closing == Destination::Picture) FinishPicture();
+        if (closing == Destination::FieldInstruction) fieldLink_ = HyperlinkTarget(fieldInstruction_);
         if (closing == Destination::ShapePicture) shapePictureShown_ = document_.pictures.size() > picturesBeforeShape_;
         if (closing == Destination::FallbackPicture) shapePictureShown_ = false;
         if (closing == Destination::ShapeInstruction) shapeShown_ = document_.pictures.size() > picturesBeforeShape_;
@@ -262,7 +270,9 @@ private:
         const std::string_view n = w.name;
         const int p = w.parameter;
         if (firstInGroup && Destinations(n, starred)) return;
-        if (state_.destination == Destination::Skip) return;
+        if (state_.destination == Destination::Skip || state_.destination == Destination::Object ||
+            state_.destination == Destination::FieldInstruction)
+            return;
         if (state_.destination == Destination::FontTable) {
             if (n == "f") fontNumber_ = p;
             return;
@@ -294,7 +304,19 @@ private:
     // The words that open a destination when they come first in a group; true when taken.
     bool Destinations(std::string_view n, bool starred) {
         if (state_.destination == Destination::Skip) return true;
-        if (n == "fonttbl") {
+        if (state_.destination == Destination::Object) {
+            EnterDestination(n == "result" ? Destination::Text : Destination::Skip);
+            return true;
+        }
+        if (n == "object") {
+            EnterDestination(Destination::Object);
+        } else if (n == "fldinst") {
+            EnterDestination(Destination::FieldInstruction);
+            fieldInstruction_.clear();
+        } else if (n == "fldrslt") {
+            EnterDestination(Destination::Text);
+            state_.chars.link = std::exchange(fieldLink_, std::string());
+        } else if (n == "fonttbl") {
             EnterDestination(Destination::FontTable);
         } else if (n == "colortbl") {
             EnterDestination(Destination::ColourTable);
@@ -343,7 +365,7 @@ private:
         static constexpr std::string_view kIgnored[] = {
             "stylesheet", "info",     "header",  "headerl", "headerr",  "headerf",    "footer",
             "footerl",    "footerr",  "footerf", "footnote", "annotation", "xe",      "tc",
-            "txe",        "rxe",      "object",  "private",  "fldinst", "datafield", "template",
+            "txe",        "rxe",      "private",  "datafield", "template",
             "revtbl",     "listtable", "listoverridetable", "pn",      "themedata", "colorschememapping",
         };
         return std::find(std::begin(kIgnored), std::end(kIgnored), n) != std::end(kIgnored);
@@ -452,9 +474,13 @@ private:
             case Destination::ShapeName:
                 if (shapeName_.size() < kMaxFontNameBytes) shapeName_.push_back(static_cast<char>(byte));
                 return;
+            case Destination::FieldInstruction:
+                if (fieldInstruction_.size() < kMaxFieldInstructionBytes) fieldInstruction_.push_back(static_cast<char>(byte));
+                return;
             case Destination::ShapeInstruction:
             case Destination::ShapeProperty:
-            case Destination::ShapeValue: return;
+            case Destination::ShapeValue:
+            case Destination::Object:
             case Destination::Skip: return;
             default: break;
         }
@@ -488,22 +514,27 @@ private:
             case PictureKind::Jpeg: out.format = PictureFormat::Jpeg; break;
             case PictureKind::Dib: {
                 auto bmp = BmpFromDib(data);
-                if (!bmp) return;
-                data = std::move(*bmp);
+                if (bmp) data = std::move(*bmp);
+                else data.clear();
                 out.format = PictureFormat::Bmp;
                 break;
             }
             case PictureKind::Metafile: {
                 auto dib = DibFromMetafile(data);
                 auto bmp = dib ? BmpFromDib(*dib) : std::nullopt;
-                if (!bmp) return;
-                data = std::move(*bmp);
+                if (bmp) data = std::move(*bmp);
+                else data.clear();
                 out.format = PictureFormat::Bmp;
                 break;
             }
-            case PictureKind::Unknown: return;
+            case PictureKind::Unknown: data.clear(); break;
         }
-        if (data.empty()) return;
+        if (data.empty()) {
+            // Shape pictures have stand-ins of their own; a plain picture that cannot be drawn
+            // keeps its place as a frame.
+            if (state_.destination != Destination::Text && state_.destination != Destination::FallbackPicture) return;
+            out.format = PictureFormat::Placeholder;
+        }
         out.data = std::move(data);
         const auto scaled = [](int goal, int scale) {
             const std::int64_t v = std::int64_t{goal} * std::clamp(scale, 1, 10000) / 100;
@@ -511,6 +542,7 @@ private:
         };
         out.widthTwips = picture_.goalWidth > 0 ? scaled(picture_.goalWidth, picture_.scaleX) : 0;
         out.heightTwips = picture_.goalHeight > 0 ? scaled(picture_.goalHeight, picture_.scaleY) : 0;
+        if (out.format == PictureFormat::Placeholder) PlaceholderSize(out);
         // A shape's picture without a size of its own takes the shape's rectangle.
         if (state_.destination == Destination::ShapeValue && out.widthTwips == 0 && out.heightTwips == 0) {
             out.widthTwips = shapeWidth_;
@@ -522,6 +554,34 @@ private:
         span.picture = document_.pictures.size();
         document_.pictures.push_back(std::move(out));
         document_.paragraphs.back().spans.push_back(std::move(span));
+    }
+
+    // A frame without a goal size takes \picw and \pich: hundredths of a millimetre for
+    // metafiles, pixels for bitmaps; an inch square when the file gives neither.
+    void PlaceholderSize(Picture& out) const {
+        const bool metric = picture_.kind == PictureKind::Unknown || picture_.kind == PictureKind::Metafile;
+        const auto twips = [metric](int v) {
+            const std::int64_t t = metric ? std::int64_t{v} * 1440 / 2540 : std::int64_t{v} * 15;
+            return static_cast<int>(std::clamp<std::int64_t>(t, 0, kMaxTwips));
+        };
+        if (out.widthTwips == 0) out.widthTwips = picture_.width > 0 ? twips(picture_.width) : kPlaceholderTwips;
+        if (out.heightTwips == 0) out.heightTwips = picture_.height > 0 ? twips(picture_.height) : kPlaceholderTwips;
+    }
+
+    // The target of a field instruction `HYPERLINK "target"` (or unquoted); empty for any other field.
+    static std::string HyperlinkTarget(std::string_view instruction) {
+        constexpr std::string_view kHyperlink = "HYPERLINK";
+        const auto start = instruction.find_first_not_of(" \t");
+        if (start == std::string_view::npos || instruction.substr(start, kHyperlink.size()) != kHyperlink) return {};
+        std::string_view rest = instruction.substr(start + kHyperlink.size());
+        const auto open = rest.find_first_not_of(" \t");
+        if (open == std::string_view::npos) return {};
+        rest = rest.substr(open);
+        if (rest.front() == '"') {
+            const auto close = rest.find('"', 1);
+            return std::string(rest.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+        }
+        return std::string(rest.substr(0, rest.find_first_of(" \t")));
     }
 
     bool InText() const {
@@ -564,6 +624,8 @@ private:
 
     std::string_view in_;
     std::size_t pos_ = 0;
+    std::string fieldInstruction_;
+    std::string fieldLink_;  // of the field whose instruction came last
     RichDocument document_;
     GroupState state_;
     std::vector<GroupState> stack_;

@@ -113,7 +113,13 @@ void ProgramShellWindows::CreateHelpViewer(QWidget* frame) {
     helpViewer_->hide();
 }
 
-void ProgramShellWindows::ShowHelpTopics(QWidget* parent) { ShowTopicInViewer(help_texts::kContentsTopic, parent); }
+void ProgramShellWindows::ShowHelpTopics(QWidget* parent) {
+    if (!helpBrowser_) helpBrowser_ = new HelpBrowser(ProgramDirectoryPath(), parent);
+    helpBrowser_->OpenTopic(help_texts::kContentsTopic);
+    helpBrowser_->showNormal();
+    helpBrowser_->raise();
+    helpBrowser_->activateWindow();
+}
 
 void ProgramShellWindows::ShowHelpTopic(const char* topic) { ShowTopicInViewer(topic ? topic : "", nullptr); }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "ui/app/shell_windows.h"
+#include "ui/help/help_browser.h"
 #include "ui/help/helpdialog.h"
 
 namespace korvath::ui {
@@ -34,13 +35,14 @@ public:
     void RefreshSettingsSheet(QWidget* sheet, int cyclePages) override;
 
     void CreateHelpViewer(QWidget* frame) override;
-    // The contents topic of the program's help.
+    // The program's help in the Help Topics browser, at its contents.
     void ShowHelpTopics(QWidget* parent) override;
     // `topic` is a path inside the program directory: relative to it, or the directory joined
     // with such a path as the help buttons of the settings pages build it.
     void ShowHelpTopic(const char* topic) override;
 
     CHelpDialog* helpViewer() const { return helpViewer_; }
+    HelpBrowser* helpBrowser() const { return helpBrowser_; }
 
 private:
     std::string ProgramDirectoryPath() const;
@@ -48,6 +50,7 @@ private:
 
     CQRNApp& app_;
     QPointer<CHelpDialog> helpViewer_;
+    QPointer<HelpBrowser> helpBrowser_;
 };
 
 }  // namespace korvath::ui

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -52,6 +53,12 @@ QTextCharFormat TextFormat(const CharFormat& c) {
     f.setFontItalic(c.italic);
     f.setFontUnderline(c.underline);
     if (c.colour) f.setForeground(QColor::fromRgb(static_cast<QRgb>(*c.colour)));
+    if (!c.link.empty()) {
+        f.setAnchor(true);
+        f.setAnchorHref(QString::fromStdString(c.link));
+        f.setFontUnderline(true);
+        f.setForeground(QColor(0x1F, 0x3F, 0x7F));
+    }
     return f;
 }
 
@@ -59,16 +66,35 @@ const char* FormatName(PictureFormat f) {
     switch (f) {
         case PictureFormat::Jpeg: return "JPEG";
         case PictureFormat::Bmp: return "BMP";
-        case PictureFormat::Png: break;
+        case PictureFormat::Png:
+        case PictureFormat::Placeholder: break;
     }
     return "PNG";
+}
+
+// A picture the viewer cannot draw: a grey frame of its size with a cross, so that the text
+// around it keeps its place and the reader sees that something is there.
+QImage PlaceholderImage(const richtext::Picture& picture) {
+    const QSize size(std::max(8, static_cast<int>(TwipsToPixels(picture.widthTwips))),
+                     std::max(8, static_cast<int>(TwipsToPixels(picture.heightTwips))));
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(QColor(0xF4, 0xF4, 0xF4));
+    QPainter painter(&image);
+    painter.setPen(QColor(0x90, 0x90, 0x90));
+    painter.drawRect(QRect(QPoint(0, 0), size - QSize(1, 1)));
+    painter.drawLine(0, 0, size.width() - 1, size.height() - 1);
+    painter.drawLine(0, size.height() - 1, size.width() - 1, 0);
+    return image;
 }
 
 // The picture as an image resource of the document; an empty format when it cannot be shown.
 QTextImageFormat PictureFormatFor(QTextDocument& document, const richtext::Picture& picture, std::size_t index) {
     QImage image;
     const auto* bytes = reinterpret_cast<const uchar*>(picture.data.data());
-    if (!image.loadFromData(bytes, static_cast<int>(picture.data.size()), FormatName(picture.format))) return {};
+    if (picture.format == PictureFormat::Placeholder)
+        image = PlaceholderImage(picture);
+    else if (!image.loadFromData(bytes, static_cast<int>(picture.data.size()), FormatName(picture.format)))
+        return {};
     const QString name = QStringLiteral("picture:%1").arg(index);
     document.addResource(QTextDocument::ImageResource, QUrl(name), image);
     QTextImageFormat f;

@@ -114,7 +114,7 @@ TEST(RtfReader, PicturesKeepTheirBytesAndGoalSize) {
     const auto doc = ReadRtf("{\\rtf1 a{\\pict\\pngblip\\picw10\\pich5\\picwgoal1440\\pichgoal720\\picscalex50 " + png +
                              "}{\\pict\\jpegblip\\bin3 \xff\xd8}}b{\\pict\\dibitmap0 " + Hex(SmallDib()) +
                              "}{\\pict\\emfblip 0102}}");
-    ASSERT_EQ(doc.pictures.size(), 3u);
+    ASSERT_EQ(doc.pictures.size(), 4u);
     EXPECT_EQ(doc.pictures[0].format, PictureFormat::Png);
     EXPECT_EQ(Hex(doc.pictures[0].data), png);
     EXPECT_EQ(doc.pictures[0].widthTwips, 720);
@@ -122,7 +122,27 @@ TEST(RtfReader, PicturesKeepTheirBytesAndGoalSize) {
     EXPECT_EQ(doc.pictures[1].format, PictureFormat::Jpeg);
     EXPECT_EQ(doc.pictures[1].data, (std::vector<std::uint8_t>{0xFF, 0xD8, '}'}));  // \bin takes braces as data
     EXPECT_EQ(doc.pictures[2].format, PictureFormat::Bmp);
-    EXPECT_EQ(TextOf(doc.paragraphs[0]), "a[P][P]b[P]");
+    // What cannot be drawn keeps its place as a frame, an inch square when it gives no size.
+    EXPECT_EQ(doc.pictures[3].format, PictureFormat::Placeholder);
+    EXPECT_EQ(doc.pictures[3].widthTwips, 1440);
+    EXPECT_EQ(TextOf(doc.paragraphs[0]), "a[P][P]b[P][P]");
+}
+
+TEST(RtfReader, ObjectsShowTheirResultAndFieldsLinkTheirText) {
+    const auto doc = ReadRtf(
+        "{\\rtf1 {\\object\\objemb{\\*\\objclass Paint}{\\*\\objdata 0102}{\\result{\\pict\\pngblip 89504e47}shown}}"
+        "{\\pict\\emfblip\\picw2540\\pich1270 0102} see {\\field{\\*\\fldinst HYPERLINK \"Curves.rtf\"}{\\fldrslt the curves}}"
+        " and {\\field{\\*\\fldinst PAGE}{\\fldrslt 3}} {\\field{\\*\\fldinst{ HYPERLINK Live.rtf }}{\\fldrslt live}}}");
+    ASSERT_EQ(doc.pictures.size(), 2u);
+    EXPECT_EQ(doc.pictures[0].format, PictureFormat::Png);
+    EXPECT_EQ(doc.pictures[1].format, PictureFormat::Placeholder);
+    EXPECT_EQ(doc.pictures[1].widthTwips, 1440);  // hundredths of a millimetre: 25.4 mm
+    EXPECT_EQ(doc.pictures[1].heightTwips, 720);
+    EXPECT_EQ(TextOf(doc.paragraphs[0]), "[P]shown[P] see the curves and 3 live");
+    EXPECT_EQ(SpanWith(doc.paragraphs[0], "the curves")->format.link, "Curves.rtf");
+    EXPECT_EQ(SpanWith(doc.paragraphs[0], "3")->format.link, "");
+    EXPECT_EQ(SpanWith(doc.paragraphs[0], "live")->format.link, "Live.rtf");
+    EXPECT_EQ(SpanWith(doc.paragraphs[0], " see ")->format.link, "");
 }
 
 TEST(RtfReader, ShapePicturesWinOverTheirStandIns) {

@@ -45,10 +45,10 @@ TEST(DialogLayout, ControlsSitInsideTheirBoxesWithoutOverlapping) {
     testing::TestApp();
     testing::MemorySettings settings;
     testing::RecordingHost messages;
-    CAboutDlg about(settings, 'b');
+    CAboutDlg about(settings, 0);  // as the program shows it: the help pictures are taken here
     CheckLayout(about, "about");
     CStartDlg start(settings);
-    CheckLayout(start, "start");
+    CheckLayout(start, "startbox");
 
     testing::TempDir dir;
     test::PtyPair a, b;

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QListWidget>
+#include <QTextBrowser>
+#include <QUrl>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -129,6 +132,60 @@ TEST_F(HelpViewerTest, EveryTopicOfTheProgramOpensWithItsPictures) {
         ++topics;
     }
     EXPECT_GE(topics, 8);
+
+    // Help Topics lists every chapter the contents link to, and each one opens.
+    HelpBrowser browser(KORVATH_BIN_DIR);
+    ASSERT_TRUE(browser.OpenTopic("help/Contents.rtf"));
+    ASSERT_GE(browser.contents()->count(), 8);
+    for (int i = 1; i < browser.contents()->count(); ++i)
+        EXPECT_TRUE(browser.OpenTopic(browser.contents()->item(i)->data(Qt::UserRole).toString().toStdString())) << i;
+    browser.GoBack();
+    browser.show();
+    browser.grab().save(QStringLiteral(KORVATH_BIN_DIR "/help-topics.png"));  // for a look
+}
+
+// Help Topics: the contents list jumps, links lead between topics, back and forward walk them,
+// find selects the text; a link out of the program directory goes nowhere.
+TEST_F(HelpViewerTest, HelpTopicsIsABrowserOfTheProgramsHelp) {
+    const auto link = [](const char* target, const char* text) {
+        return std::string("{\\field{\\*\\fldinst HYPERLINK \"") + target + "\"}{\\fldrslt " + text + "}}";
+    };
+    Topic("help/Contents.rtf", "{\\rtf1 Help\\par " + link("Manual.rtf", "The manual") + "\\par " +
+                                   link("Other.rtf", "Other things") + "\\par " + link("../../x.rtf", "Away") + "}");
+    Topic("help/Manual.rtf", "{\\rtf1 Manual: see " + link("Other.rtf", "other things") + ". Gear teeth.}");
+    Topic("help/Other.rtf", "{\\rtf1 Other}");
+    setenv("KORVATH_HOME", dir.path().c_str(), 1);
+    CQRNApp app;
+    ProgramShellWindows shell(app);
+    shell.ShowHelpTopics(nullptr);
+    HelpBrowser* browser = shell.helpBrowser();
+    ASSERT_TRUE(browser);
+    EXPECT_TRUE(browser->isVisible());
+    EXPECT_EQ(browser->windowTitle(), "Help Topics");
+    ASSERT_EQ(browser->contents()->count(), 4);  // Contents and its three links
+    EXPECT_EQ(browser->contents()->item(1)->text(), "The manual");
+    EXPECT_FALSE(browser->backButton()->isEnabled());
+
+    Q_EMIT browser->contents()->itemClicked(browser->contents()->item(1));
+    EXPECT_TRUE(browser->text()->toPlainText().startsWith("Manual"));
+    Q_EMIT browser->text()->anchorClicked(QUrl(QStringLiteral("Other.rtf")));
+    EXPECT_EQ(browser->currentTopic(), "help/Other.rtf");
+    EXPECT_EQ(browser->contents()->currentRow(), 2);
+    browser->backButton()->click();
+    EXPECT_EQ(browser->currentTopic(), "help/Manual.rtf");
+    EXPECT_TRUE(browser->forwardButton()->isEnabled());
+    browser->forwardButton()->click();
+    EXPECT_EQ(browser->text()->toPlainText(), "Other");
+    browser->backButton()->click();
+
+    EXPECT_TRUE(browser->FindNext(QStringLiteral("teeth")));
+    EXPECT_EQ(browser->text()->textCursor().selectedText(), "teeth");
+    EXPECT_FALSE(browser->FindNext(QStringLiteral("pistons")));
+
+    // Out of the program directory: nothing opens, the topic stays.
+    EXPECT_FALSE(browser->OpenTopic("help/../../x.rtf"));
+    EXPECT_EQ(browser->currentTopic(), "help/Manual.rtf");
+    unsetenv("KORVATH_HOME");
 }
 
 TEST_F(HelpViewerTest, TopicsStayInsideTheProgramDirectory) {
@@ -144,9 +201,6 @@ TEST_F(HelpViewerTest, TopicsStayInsideTheProgramDirectory) {
     ASSERT_TRUE(viewer);
     EXPECT_FALSE(viewer->isVisible());
 
-    shell.ShowHelpTopics(nullptr);
-    EXPECT_TRUE(viewer->isVisible());
-    EXPECT_EQ(viewer->textControl()->toPlainText(), "Contents");
     // As a settings-page button builds it: the program directory, a backslash, the path.
     shell.ShowHelpTopic((dir.path() + "\\help\\Manual.rtf").c_str());
     EXPECT_EQ(viewer->textControl()->toPlainText(), "Manual");
