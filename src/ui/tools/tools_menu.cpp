@@ -10,7 +10,9 @@
 #include "ui/tools/compare_tool.h"
 #include "ui/tools/crosshair_trail_tool.h"
 #include "ui/tools/curve_export_tool.h"
+#include "ui/tools/curve_values_tool.h"
 #include "ui/tools/data_log_tool.h"
+#include "ui/tools/edit_history.h"
 #include "ui/tools/restore_points_tool.h"
 #include "ui/tools/tools_texts.h"
 
@@ -37,6 +39,8 @@ ToolsMenu::ToolsMenu(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsS
     AddCheckCalibrationItem(*this, doc);
     if (restorePointActions)
         restorePoints_ = new RestorePointsTool(frame, doc, settings, *this, *compare_, *restorePointActions);
+    history_ = new EditHistory(doc, view, this);
+    curveValues_ = new CurveValuesTool(frame, doc, view, *history_, *this);
 }
 
 ToolsMenu::~ToolsMenu() = default;

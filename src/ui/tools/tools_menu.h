@@ -21,6 +21,8 @@ class CQRNView;
 class CompareTool;
 class CrosshairTrailTool;
 class CurveExportTool;
+class CurveValuesTool;
+class EditHistory;
 class DataLogTool;
 class RestorePointsTool;
 struct RestorePointActions;
@@ -47,6 +49,8 @@ public:
     CrosshairTrailTool& trail() const { return *trail_; }
     // Null when the window gave no actions for it.
     RestorePointsTool* restorePoints() const { return restorePoints_; }
+    EditHistory& history() const { return *history_; }
+    CurveValuesTool& curveValues() const { return *curveValues_; }
 
 private:
     QMenu* menu_ = nullptr;
@@ -55,6 +59,8 @@ private:
     DataLogTool* dataLog_ = nullptr;
     CrosshairTrailTool* trail_ = nullptr;
     RestorePointsTool* restorePoints_ = nullptr;
+    EditHistory* history_ = nullptr;
+    CurveValuesTool* curveValues_ = nullptr;
 };
 
 }  // namespace korvath::ui
