@@ -9,6 +9,8 @@
 namespace korvath {
 namespace {
 
+constexpr int kMaxRawByte = 255;
+
 bool ValidPoint(int trace, int column) {
     return trace >= 0 && trace < kNumTraces && column >= 0 && column < kPointsPerTrace;
 }
@@ -37,20 +39,24 @@ float CurveEditor::ShownValue(int trace, int column) const {
 
 float CurveEditor::StorePoint(int trace, int column, double value) {
     if (!ValidPoint(trace, column) || !std::isfinite(value)) return ShownValue(trace, column);
-    // A drag proposes no value beyond these either.
+    // A value beyond the controller's byte stores the nearest one it holds: the conversion
+    // alone would wrap a large value round to a small one.
+    const double atZero = doc_.RawToValue(trace, 0, TraceFormula::IntToDisp);
+    const double atFull = doc_.RawToValue(trace, kMaxRawByte, TraceFormula::IntToDisp);
+    if (doc_.showConverted() && atZero != atFull) value = std::clamp(value, std::min(atZero, atFull), std::max(atZero, atFull));
     const auto proposed = static_cast<float>(std::clamp(value, -32768.0, 32767.0));
     std::int16_t delta = 0;
     const auto t = static_cast<std::int16_t>(trace);
     const auto c = static_cast<std::int16_t>(column);
+    const float shown = doc_.OnPointEdited(t, c, proposed, delta);
     CGraphEngine* graph = doc_.graph();
-    const float shown = graph ? graph->ChangePointValue(t, c, proposed, delta) : doc_.OnPointEdited(t, c, proposed, delta);
     if (!graph) return shown;
     graph->SetPointValue(trace, column, shown);
     graph->UpdateTraceRange(trace);
     if (delta != 0 && graph->SetLinking(graph::kLinkingQuery) == 1) {
         for (int linked : LinkedTraces(*graph, trace)) {
-            const float v = graph->ChangePointValue(linked, column, graph->PointAt(linked, column).value, delta);
-            graph->SetPointValue(linked, column, v);
+            const auto l = static_cast<std::int16_t>(linked);
+            graph->SetPointValue(linked, column, doc_.OnPointEdited(l, c, graph->PointAt(linked, column).value, delta));
             graph->UpdateTraceRange(linked);
         }
     }
