@@ -39,12 +39,12 @@ QString Text(const char* text) { return QString::fromUtf8(text); }
 }  // namespace
 
 CurveValuesTool::CurveValuesTool(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, EditHistory& history,
-                                 ToolsMenu& menu)
+                                 ToolsMenu& menu, QDockWidget* dashboardBar)
     : QObject(&menu), frame_(frame), doc_(doc), history_(history) {
     model_ = new CurveValuesModel(
         doc, [this](int trace, int column, double value) { StoreTyped(trace, column, value); }, this);
     connect(model_, &CurveValuesModel::refused, this, &CurveValuesTool::ShowStatus);
-    BuildDock(frame);
+    BuildDock(frame, dashboardBar);
     history.AddShortcutScope(dock_);
 
     // The table follows every drag and step on the graph, and every undo and redo.
@@ -66,7 +66,7 @@ CurveValuesTool::CurveValuesTool(QMainWindow& frame, CQRNDoc& doc, CQRNView& vie
 
 CurveValuesTool::~CurveValuesTool() = default;
 
-void CurveValuesTool::BuildDock(QMainWindow& frame) {
+void CurveValuesTool::BuildDock(QMainWindow& frame, QDockWidget* dashboardBar) {
     dock_ = new QDockWidget(Text(texts::kCurveValuesTitle), &frame);
     dock_->setObjectName(QStringLiteral("CurveValuesPanel"));
     auto* body = new QWidget(dock_);
@@ -130,7 +130,10 @@ void CurveValuesTool::BuildDock(QMainWindow& frame) {
         menu.exec(table_->viewport()->mapToGlobal(at));
     });
 
-    frame.addDockWidget(Qt::BottomDockWidgetArea, dock_);
+    // Under the graph across the window's width, the dashboard below it.
+    frame.addDockWidget(Qt::BottomDockWidgetArea, dock_, Qt::Vertical);
+    if (dashboardBar && frame.dockWidgetArea(dashboardBar) == Qt::BottomDockWidgetArea)
+        frame.splitDockWidget(dock_, dashboardBar, Qt::Vertical);
     dock_->hide();
 }
 

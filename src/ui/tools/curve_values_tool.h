@@ -28,7 +28,9 @@ class ToolsMenu;
 class CurveValuesTool final : public QObject {
     Q_OBJECT
 public:
-    CurveValuesTool(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, EditHistory& history, ToolsMenu& menu);
+    // dashboardBar: the bar under the graph that the dock goes above (may be null).
+    CurveValuesTool(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, EditHistory& history, ToolsMenu& menu,
+                    QDockWidget* dashboardBar = nullptr);
     ~CurveValuesTool() override;
 
     QDockWidget* dock() const { return dock_; }
@@ -49,7 +51,7 @@ public:
     void ShowHistory();
 
 private:
-    void BuildDock(QMainWindow& frame);
+    void BuildDock(QMainWindow& frame, QDockWidget* dashboardBar);
     void AskAndApply(BlockOperation operation, const char* prompt);
     void StoreTyped(int trace, int column, double value);
     void ShowStatus(const QString& text);

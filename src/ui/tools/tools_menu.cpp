@@ -40,7 +40,7 @@ ToolsMenu::ToolsMenu(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsS
     if (restorePointActions)
         restorePoints_ = new RestorePointsTool(frame, doc, settings, *this, *compare_, *restorePointActions);
     history_ = new EditHistory(doc, view, this);
-    curveValues_ = new CurveValuesTool(frame, doc, view, *history_, *this);
+    curveValues_ = new CurveValuesTool(frame, doc, view, *history_, *this, dashboardBar);
 }
 
 ToolsMenu::~ToolsMenu() = default;
