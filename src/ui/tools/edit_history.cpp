@@ -179,7 +179,8 @@ bool EditHistory::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
             auto* widget = qobject_cast<QWidget*>(watched);
-            if (widget && widget == QApplication::focusWidget() && !EditsText(widget) && InShortcutScope(widget)) {
+            // Consumed at its first receiver (the focus widget), so it never reaches a parent too.
+            if (widget && !EditsText(widget) && InShortcutScope(widget)) {
                 if (IsRedo(key)) {
                     Redo();
                     return true;
