@@ -49,7 +49,9 @@ struct Fixture {
             block.traces.push_back(t);
             for (int c = 0; c < kPointsPerTrace; ++c) {
                 doc->calibration().points[t][c] = static_cast<std::int16_t>(16 * (20 + t + c));
-                text += (c ? "\t" : "") + std::to_string(30 + t) + "." + std::to_string(c % 2 * 5);
+                if (c > 0) text += '\t';
+                text += std::to_string(30 + t);
+                text += c % 2 ? ".5" : ".0";
             }
             text += "\n";
         }

@@ -86,7 +86,9 @@ bool ParseCellNumber(std::string_view text, double& value, std::string& reason) 
     double v = 0;
     const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), v, std::chars_format::general);
     if (digits.empty() || result.ec != std::errc() || result.ptr != digits.data() + digits.size() || !std::isfinite(v)) {
-        reason = "\"" + std::string(s.substr(0, 40)) + "\" is not a number";
+        reason.assign(1, '"');
+        reason.append(s.substr(0, 40));
+        reason.append("\" is not a number");
         return false;
     }
     value = v;

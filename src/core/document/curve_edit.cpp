@@ -116,7 +116,8 @@ std::string FormatCellNumber(double value) {
     char text[64];
     const auto result = std::to_chars(text, text + sizeof text, static_cast<float>(value), std::chars_format::fixed);
     std::string s(text, result.ec == std::errc() ? result.ptr : text);
-    if (s.empty() || s == "-0") s = "0";
+    // (A fill, not a copy of "0": GCC 12 at -O3 warns about the copy inside std::string.)
+    if (s.empty() || s == "-0") return std::string(1, '0');
     return s;
 }
 

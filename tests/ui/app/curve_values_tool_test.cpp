@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QTableView>
 #include <QUndoStack>
+#include <QUndoView>
 
 #include "app_fixture.h"
 #include "document/calibration_state.h"
@@ -153,6 +154,14 @@ TEST_F(CurveValuesToolTest, OperationsGraphStepsAndSettingsChangesAreNamedSteps)
     history().Undo();
     EXPECT_FALSE(doc().IsModified());
     EXPECT_FALSE(history().PushSettingsStep(CaptureState(doc())));  // nothing changed: no step
+
+    // The history window lists the steps in a standard item view, the clean state first.
+    tool().ShowHistory();
+    auto* list = app.mainFrame()->findChild<QUndoView*>(QStringLiteral("UndoHistoryList"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->model()->rowCount(), 4);
+    EXPECT_EQ(list->model()->index(0, 0).data().toString(), QStringLiteral("As opened"));
+    list->window()->grab().save(QStringLiteral(KORVATH_BIN_DIR "/undo-history.png"));  // for a look
 }
 
 }  // namespace
