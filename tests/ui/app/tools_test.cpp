@@ -43,7 +43,8 @@ TEST_F(ToolsTest, ToolsMenuStandsBeforeHelpWithItsItems) {
     for (QAction* a : tools().menu()->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(texts, (QStringList{"Compare with Calibration...", "Stop Comparing", "-", "Export Curves...", "-",
                                   "Start Data Log...", "Stop Data Log", "Open Data Log...", "Crosshair Trail", "Check Calibration",
-                                  "-", "Restore Points...", "Read Flash Table Before Writing"}));
+                                  "-", "Restore Points...", "Read Flash Table Before Writing", "-", "Curve Values",
+                                  "Undo History..."}));
     EXPECT_FALSE(tools().compare().stopAction()->isEnabled());
 }
 
