@@ -104,9 +104,21 @@ bool EditHistory::PushSettingsStep(const CalibrationState& before) {
     return true;
 }
 
-void EditHistory::Undo() { stack_->undo(); }
+void EditHistory::Undo() {
+    ForgetPendingSettings();
+    stack_->undo();
+}
 
-void EditHistory::Redo() { stack_->redo(); }
+void EditHistory::Redo() {
+    ForgetPendingSettings();
+    stack_->redo();
+}
+
+void EditHistory::ForgetPendingSettings() {
+    // What a page held when the keys were pressed is no step: the undo changes it, not the user.
+    settingsBefore_.reset();
+    ++settleGeneration_;
+}
 
 void EditHistory::FollowModifiedFlag() {
     // Without a clean state (the document was modified when the history began) every state is
@@ -179,16 +191,14 @@ bool EditHistory::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
             auto* widget = qobject_cast<QWidget*>(watched);
+            const bool redo = IsRedo(key);
             // Consumed at its first receiver (the focus widget), so it never reaches a parent too.
-            if (widget && !EditsText(widget) && InShortcutScope(widget)) {
-                if (IsRedo(key)) {
+            if ((redo || key->matches(QKeySequence::Undo)) && widget && !EditsText(widget) && InShortcutScope(widget)) {
+                if (redo)
                     Redo();
-                    return true;
-                }
-                if (key->matches(QKeySequence::Undo)) {
+                else
                     Undo();
-                    return true;
-                }
+                return true;
             }
             if (widget && OnSettingsPage(widget)) SettingsInteractionBegins();
             break;

@@ -67,6 +67,7 @@ private:
     void SettingsInteractionBegins();
     void SettingsInteractionEnds();
     void SettleSettings();
+    void ForgetPendingSettings();
     bool InShortcutScope(const QWidget* widget) const;
     void FollowModifiedFlag();
 

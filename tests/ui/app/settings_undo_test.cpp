@@ -58,9 +58,16 @@ TEST(SettingsUndo, AChoiceOnAPageIsOneStepAndUndoPutsItBack) {
         << history.stack().text(0).toStdString();
     EXPECT_TRUE(doc.IsModified());
 
-    // Ctrl+Z while the page has the focus.
+    // Ctrl+Z while the page has the focus, the Ctrl key pressed first as a keyboard does: the
+    // undo is no change of the page's own.
     selector = sheet->page(0)->selector();
+    QKeyEvent control(QEvent::KeyPress, Qt::Key_Control, Qt::ControlModifier);
+    QApplication::sendEvent(selector, &control);
     SendKey(selector, Qt::Key_Z, Qt::ControlModifier);
+    QKeyEvent controlUp(QEvent::KeyRelease, Qt::Key_Control, Qt::NoModifier);
+    QApplication::sendEvent(selector, &controlUp);
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    EXPECT_EQ(history.stack().count(), 1);
     EXPECT_EQ(doc.calibration().application.DefinitionFileName, "KV4.def");
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(history.stack().index(), 0);
