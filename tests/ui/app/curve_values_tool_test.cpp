@@ -7,6 +7,7 @@
 #include <QDockWidget>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTableView>
@@ -142,12 +143,36 @@ TEST_F(CurveValuesToolTest, OperationsGraphStepsAndSettingsChangesAreNamedSteps)
     EXPECT_TRUE(history().stack().text(1).startsWith(QStringLiteral("Step "))) << history().stack().text(1).toStdString();
     EXPECT_TRUE(history().stack().text(1).contains(QString::fromUtf8(view->graph().TraceAt(trace).name)));
 
+    // A drag from press to release is one step, and the table follows it.
+    view->Redraw();
+    const int column = 6;
+    const QPointF at(view->graph().ColumnToX(column), view->graph().ValueToY(view->graph().PointAt(trace, column).value));
+    const QString cellBefore = Cell(0, column);
+    QMouseEvent press(QEvent::MouseButtonPress, at, view->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &press);
+    for (int dy = 10; dy <= 40; dy += 10) {
+        const QPointF to = at - QPointF(0, dy);
+        QMouseEvent move(QEvent::MouseMove, to, view->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(view, &move);
+    }
+    QMouseEvent release(QEvent::MouseButtonRelease, at - QPointF(0, 40), view->mapToGlobal(at - QPointF(0, 40)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &release);
+    ASSERT_EQ(history().stack().count(), 3);
+    EXPECT_EQ(history().stack().text(2), QStringLiteral("Drag %1 at %2")
+                                             .arg(QString::fromUtf8(view->graph().TraceAt(trace).name),
+                                                  QString::fromUtf8(view->graph().ColumnLabel(column))));
+    EXPECT_NE(Cell(0, column), cellBefore);
+    EXPECT_EQ(Cell(0, column).toDouble(), view->graph().PointAt(trace, column).value);
+    history().Undo();
+    EXPECT_EQ(Cell(0, column), cellBefore);
+
     // A settings change keeps the whole calibration; undoing it puts the choice back.
     const CalibrationState before = CaptureState(doc());
     const std::string choices = doc().properties().text();
     doc().properties().SetText(choices + ":ShiftProgram:ShiftFirmness Firm; ");
     ASSERT_TRUE(history().PushSettingsStep(before));
-    EXPECT_EQ(history().stack().text(2), QString::fromUtf8("ShiftFirmness: (none) \u2192 Firm"));
+    EXPECT_EQ(history().stack().text(2), QString::fromUtf8("ShiftFirmness: (none) \u2192 Firm"));  // the drag was undone
     history().Undo();
     EXPECT_EQ(doc().properties().text(), choices);
     history().Undo();
