@@ -196,16 +196,19 @@ float CQRNDoc::DisplayPointValue(int trace, int column) {
 
 void CQRNDoc::PushTracesToGraph() {
     if (!graph_) return;
-    for (int t = 0; t < kNumTraces; ++t) {
-        const auto& points = cal_.points[static_cast<std::size_t>(t)];
-        if (showConverted_) {
-            for (int j = 0; j < kPointsPerTrace; ++j) graph_->SetPointValue(t, j, DisplayPointValue(t, j));
-            graph_->UpdateTraceRange(t);
-        } else {
-            float values[kPointsPerTrace];
-            for (int j = 0; j < kPointsPerTrace; ++j) values[j] = points[static_cast<std::size_t>(j)];
-            graph_->SetTraceValues(t, values);
-        }
+    for (int t = 0; t < kNumTraces; ++t) PushTraceToGraph(t);
+}
+
+void CQRNDoc::PushTraceToGraph(int trace) {
+    if (!graph_ || !ValidTrace(trace)) return;
+    const auto& points = cal_.points[static_cast<std::size_t>(trace)];
+    if (showConverted_) {
+        for (int j = 0; j < kPointsPerTrace; ++j) graph_->SetPointValue(trace, j, DisplayPointValue(trace, j));
+        graph_->UpdateTraceRange(trace);
+    } else {
+        float values[kPointsPerTrace];
+        for (int j = 0; j < kPointsPerTrace; ++j) values[j] = points[static_cast<std::size_t>(j)];
+        graph_->SetTraceValues(trace, values);
     }
 }
 

@@ -119,6 +119,12 @@ public:
     float OnPointEdited(std::int16_t trace, std::int16_t column, float proposed, std::int16_t& step) override;
     std::int16_t StoredPointValue(std::int16_t trace, std::int16_t column) override;
     void PushTracesToGraph();
+    // One trace's points into the graph (its range updated).
+    void PushTraceToGraph(int trace);
+    // Draws the view again, as it shows the graph now.
+    void RedrawView() {
+        if (views_) views_->RedrawView();
+    }
     void SetGraph(CGraphEngine* graph) { graph_ = graph; }
     CGraphEngine* graph() const { return graph_; }
     void SetShowConverted(bool flag) { showConverted_ = flag; }

@@ -43,6 +43,7 @@
 #include "ui/graph/qrnview.h"
 #include "ui/tools/check_calibration_tool.h"
 #include "ui/tools/restore_points_tool.h"
+#include "ui/tools/edit_history.h"
 #include "ui/tools/tools_menu.h"
 
 // The bundled icons live in the library; a static library's resources are registered by hand.
@@ -575,6 +576,14 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 void CMainFrame::RebuildBars() {
     shell_.RebuildTuningBar(graphBar_->content(), doc_);
     if (!dashboard_->isHidden()) BuildDashboard();
+}
+
+void CMainFrame::ForgetEdits() {
+    if (tools_) tools_->history().Clear();
+}
+
+void CMainFrame::EditsSaved() {
+    if (tools_) tools_->history().MarkSaved();
 }
 
 void CMainFrame::RedrawView() {

@@ -55,6 +55,10 @@ public:
     QLabel* idleLabel() const { return idleLabel_; }
     QProgressBar* progressBar() const { return progress_; }
     ToolsMenu* tools() const { return tools_; }
+    // The document was replaced (opened, new, read): its edit history starts again. Saved: the
+    // history's clean state is this one.
+    void ForgetEdits();
+    void EditsSaved();
 
     // The window's smallest size; a width outside 101 ... 2048 or a height outside 101 ... 1999
     // is a programming error and changes nothing.

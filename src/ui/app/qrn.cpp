@@ -222,6 +222,7 @@ void CQRNApp::OnNewDocument() {
     doc_->RefreshSettingsSheet(0);
     pathName_.clear();
     doc_->SetModifiedFlag(false);
+    frame_->ForgetEdits();
     frame_->UpdateTitle();
 }
 
@@ -263,6 +264,7 @@ bool CQRNApp::OpenDocumentFile(const QString& path) {
     EnsureDocument();
     // Opening identifies the controller and refreshes the settings sheet through the document.
     if (!OpenCalibrationFile(*doc_, QFileInfo(path).absoluteFilePath().toStdString())) return false;
+    frame_->ForgetEdits();
     pathName_ = QFileInfo(path).absoluteFilePath();
     recent_.Add(pathName_);
     frame_->RebuildRecentFiles();
@@ -291,6 +293,7 @@ bool CQRNApp::DoSave(const QString& path) {
     pathName_ = QFileInfo(path).absoluteFilePath();
     recent_.Add(pathName_);
     if (frame_) {
+        frame_->EditsSaved();
         frame_->RebuildRecentFiles();
         frame_->UpdateTitle();
     }

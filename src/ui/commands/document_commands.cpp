@@ -55,6 +55,7 @@ void DocumentCommands::ReadCalibration() {
     doc->SetReadbackChooser(&chooser);
     const std::string title = doc->OnReadCalibration(app_.pathName().toStdString());
     doc->SetReadbackChooser(nullptr);
+    if (CMainFrame* frame = app_.mainFrame()) frame->ForgetEdits();
     // The new name is not a file of the recent-file list; the title stays even when the read
     // failed.
     app_.SetPathName(QFileInfo(QString::fromStdString(title)).absoluteFilePath());

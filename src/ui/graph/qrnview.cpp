@@ -129,9 +129,12 @@ QImage CQRNView::ComposedImage() {
     return image_;
 }
 
-void CQRNView::RepaintNow() { repaint(); }
+void CQRNView::RepaintNow() {
+    repaint();
+    Q_EMIT redrawn();
+}
 
-void CQRNView::Redraw() { repaint(); }
+void CQRNView::Redraw() { RepaintNow(); }
 
 void CQRNView::LoseCapture() { capture_ = false; }
 
@@ -141,6 +144,7 @@ void CQRNView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     capture_ = true;
+    Q_EMIT editBegins();
     const QPoint p = event->position().toPoint();
     graph_->OnButtonDown(EngineModifiers(event->modifiers()), p.x(), p.y());
     RepaintNow();
@@ -164,15 +168,22 @@ void CQRNView::mouseReleaseEvent(QMouseEvent* event) {
     }
     if (!capture_) return;
     capture_ = false;
+    const int trace = graph_->ActiveTrace();
+    const int column = graph_->DragColumn();
     graph_->OnButtonUp();
     RepaintNow();
+    Q_EMIT editEnds(EditKind::Drag, trace, column);
     QWidget::mouseReleaseEvent(event);
 }
 
 void CQRNView::keyPressEvent(QKeyEvent* event) {
     if (const int code = EngineKeyCode(event->key())) {
-        graph_->OnKey(code, qMax(1, event->count()), EngineModifiers(event->modifiers()));
-        RepaintNow();
+        if (code == graph::kKeyUp || code == graph::kKeyDown) {
+            StepValues(code, qMax(1, event->count()), event->modifiers());
+        } else {
+            graph_->OnKey(code, qMax(1, event->count()), EngineModifiers(event->modifiers()));
+            RepaintNow();
+        }
     }
     QWidget::keyPressEvent(event);
 }
@@ -185,10 +196,16 @@ void CQRNView::wheelEvent(QWheelEvent* event) {
     if (std::abs(wheelRemainder_) >= kWheelDelta) {
         const int steps = wheelRemainder_ / kWheelDelta;
         wheelRemainder_ %= kWheelDelta;
-        graph_->OnKey(graph::kKeyUp, steps, EngineModifiers(event->modifiers()));
-        RepaintNow();
+        StepValues(graph::kKeyUp, steps, event->modifiers());
     }
     QWidget::wheelEvent(event);
+}
+
+void CQRNView::StepValues(int key, int count, Qt::KeyboardModifiers modifiers) {
+    Q_EMIT editBegins();
+    graph_->OnKey(key, count, EngineModifiers(modifiers));
+    RepaintNow();
+    Q_EMIT editEnds(EditKind::Step, graph_->ActiveTrace(), graph_->CursorColumn());
 }
 
 void CQRNView::focusOutEvent(QFocusEvent* event) {

@@ -58,6 +58,17 @@ public:
     int paintCount() const { return paintCount_; }
     bool hasImage() const { return !image_.isNull(); }
 
+    // What an edit on the graph was, when it ends.
+    enum class EditKind { Drag, Step };
+
+Q_SIGNALS:
+    // Before an input that may change point values (a press, a value key, a wheel step).
+    void editBegins();
+    // After it: the point it was about (the dragged one, or the active trace at the cursor).
+    void editEnds(korvath::ui::CQRNView::EditKind kind, int trace, int column);
+    // The view was drawn again after its values or its traces may have changed.
+    void redrawn();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -74,6 +85,7 @@ private:
     void Compose();
     void RepaintNow();
     void LoseCapture();
+    void StepValues(int key, int count, Qt::KeyboardModifiers modifiers);
 
     CQRNDoc& doc_;
     std::unique_ptr<CGraphEngine> graph_;

@@ -11,7 +11,9 @@
 #include "ui/tools/compare_tool.h"
 #include "ui/tools/crosshair_trail_tool.h"
 #include "ui/tools/curve_export_tool.h"
+#include "ui/tools/curve_values_tool.h"
 #include "ui/tools/data_log_tool.h"
+#include "ui/tools/edit_history.h"
 #include "ui/tools/report_tool.h"
 #include "ui/tools/restore_points_tool.h"
 #include "ui/tools/tools_texts.h"
@@ -41,6 +43,8 @@ ToolsMenu::ToolsMenu(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, SettingsS
     if (restorePointActions)
         restorePoints_ = new RestorePointsTool(frame, doc, settings, *this, *compare_, *restorePointActions);
     trace_ = new CommunicationTraceTool(frame, doc, *this);
+    history_ = new EditHistory(doc, view, this);
+    curveValues_ = new CurveValuesTool(frame, doc, view, *history_, *this, dashboardBar);
 }
 
 ToolsMenu::~ToolsMenu() = default;

@@ -22,6 +22,8 @@ class CommunicationTraceTool;
 class CompareTool;
 class CrosshairTrailTool;
 class CurveExportTool;
+class CurveValuesTool;
+class EditHistory;
 class DataLogTool;
 class ReportTool;
 class RestorePointsTool;
@@ -51,6 +53,8 @@ public:
     // Null when the window gave no actions for it.
     RestorePointsTool* restorePoints() const { return restorePoints_; }
     CommunicationTraceTool& communicationTrace() const { return *trace_; }
+    EditHistory& history() const { return *history_; }
+    CurveValuesTool& curveValues() const { return *curveValues_; }
 
 private:
     QMenu* menu_ = nullptr;
@@ -61,6 +65,8 @@ private:
     CrosshairTrailTool* trail_ = nullptr;
     RestorePointsTool* restorePoints_ = nullptr;
     CommunicationTraceTool* trace_ = nullptr;
+    EditHistory* history_ = nullptr;
+    CurveValuesTool* curveValues_ = nullptr;
 };
 
 }  // namespace korvath::ui

@@ -55,7 +55,7 @@ TEST_F(ToolsTest, ToolsMenuStandsBeforeHelpWithItsItems) {
                                   "Calibration Report...", "-",
                                   "Start Data Log...", "Stop Data Log", "Open Data Log...", "Crosshair Trail", "Check Calibration",
                                   "-", "Restore Points...", "Read Flash Table Before Writing", "-",
-                                  "Communication Trace..."}));
+                                  "Communication Trace...", "-", "Curve Values", "Undo History..."}));
     EXPECT_FALSE(tools().compare().stopAction()->isEnabled());
 }
 
