@@ -136,9 +136,14 @@ int CGraphEngine::DrawCrosshair(DrawSurface& surface) {
 int CGraphEngine::DrawCallout(DrawSurface& surface) {
     const int t = calloutTrace_;
     const int c = calloutColumn_;
-    calloutTrace_ = calloutColumn_ = -1;  // a callout shows in one paint only
+    // The callout stays through paints that no input caused (the crosshair and its trail repaint
+    // ten times a second while the car drives); the next input clears it, and every interaction
+    // that wants it asks again.
     if (t < 0) return 0;
-    if (!ValidTrace(t) || !ValidColumn(c)) return 0;
+    if (!ValidTrace(t) || !ValidColumn(c)) {
+        ClearCallout();
+        return 0;
+    }
 
     const Point& point = PointAt(t, c);
     const int stored = callback_ != nullptr
@@ -153,7 +158,10 @@ int CGraphEngine::DrawCallout(DrawSurface& surface) {
         length = FormatCallout(calloutText_.data(), calloutText_.size(), format, ColumnLabel(c), point.value,
                                rounded, stored);
     }
-    if (length <= 0) return 0;
+    if (length <= 0) {
+        ClearCallout();
+        return 0;
+    }
     const std::string_view text(calloutText_.data(), static_cast<std::size_t>(length));
 
     const int w = surface.MeasureText(text).width;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "graph/graphmath.h"
+
 namespace korvath {
 
 CGraphEngine::CGraphEngine(std::int16_t traceCount, std::int16_t pointCount) {
@@ -151,6 +153,18 @@ void CGraphEngine::RequestCallout(int trace, int column) {
     } else {
         calloutTrace_ = calloutColumn_ = -1;
     }
+}
+
+std::string CGraphEngine::PointStatusText(int trace, int column) const {
+    if (!ValidTrace(trace) || !ValidColumn(column)) return {};
+    const Point& point = PointAt(trace, column);
+    const int stored = callback_ != nullptr
+                           ? callback_->StoredPointValue(static_cast<std::int16_t>(trace), static_cast<std::int16_t>(column))
+                           : graph::Trunc(point.value + 0.5f);
+    char value[32];
+    std::snprintf(value, sizeof value, "%.4g", static_cast<double>(point.value));
+    return std::string(traces_[static_cast<std::size_t>(trace)].name) + ", column " + ColumnLabel(column) + ": " + value +
+           " (stored " + std::to_string(stored) + ")";
 }
 
 void CGraphEngine::SetPointSelected(int trace, int column, int flag) {

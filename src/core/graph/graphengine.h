@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -154,6 +155,12 @@ public:
     void Draw(DrawSurface& surface);
     int SetCrosshair(float x, float y);
     void RequestCallout(int trace, int column);
+    // No callout until an input asks for one again (every input clears it first; the mouse
+    // leaving the view does too).
+    void ClearCallout() { calloutTrace_ = calloutColumn_ = -1; }
+    // What the status bar says of a point while it is dragged or stepped: the trace, the column
+    // and the value as shown and as stored ("1-2 Up, column 5: 23.5 (stored 376)").
+    std::string PointStatusText(int trace, int column) const;
 
     // --- input -----------------------------------------------------------------------------
     int OnButtonDown(int modifiers, int x, int y);

@@ -27,6 +27,7 @@ float CGraphEngine::ChangePointValue(int trace, int column, float value, std::in
 }
 
 int CGraphEngine::OnButtonDown(int modifiers, int x, int y) {
+    ClearCallout();
     // 1. Column under the mouse, within the horizontal tolerance.
     const int c = NearestColumn(x);
     if (!ColumnHit(c, x)) {
@@ -72,6 +73,7 @@ int CGraphEngine::OnButtonDown(int modifiers, int x, int y) {
 }
 
 int CGraphEngine::OnMouseMove(int held, int x, int y) {
+    ClearCallout();
     if (!held) {
         const int c = NearestColumn(x);
         if (!ColumnHit(c, x)) return 0;
@@ -108,6 +110,7 @@ int CGraphEngine::OnMouseMove(int held, int x, int y) {
 }
 
 int CGraphEngine::OnButtonUp() {
+    ClearCallout();
     if (dragColumn_ >= 0) {
         dragColumn_ = -1;
         for (int i = 0; i < traceCount_; ++i) {
@@ -118,6 +121,7 @@ int CGraphEngine::OnButtonUp() {
 }
 
 void CGraphEngine::OnKey(int key, int count, int modifiers) {
+    ClearCallout();
     if (traceCount_ == 0) return;
     if (key == graph::kKeyHome || key == graph::kKeyEnd) count = pointCount_ - 1;
     switch (key) {

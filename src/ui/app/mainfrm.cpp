@@ -106,6 +106,7 @@ CMainFrame::CMainFrame(CQRNApp& app, CQRNDoc& doc, SettingsStore& settings, Cont
 
     view_ = new CQRNView(doc_, this);
     view_->SetMinTrackSizeHandler([this](int w, int h) { SetMinTrackSize(w, h); });
+    connect(view_, &CQRNView::editStatus, statusBar(), [this](const QString& text) { statusBar()->showMessage(text); });
     setCentralWidget(view_);
     view_->setFocus();
     const RestorePointActions restorePointActions{[this](const QString& path) { return app_.OpenDocumentFile(path); },

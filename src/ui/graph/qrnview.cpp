@@ -158,6 +158,8 @@ void CQRNView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
     graph_->OnMouseMove(held ? 1 : 0, p.x(), p.y());
     RepaintNow();
+    if (held && graph_->DragColumn() >= 0)
+        Q_EMIT editStatus(QString::fromStdString(graph_->PointStatusText(graph_->ActiveTrace(), graph_->DragColumn())));
     QWidget::mouseMoveEvent(event);
 }
 
@@ -206,6 +208,17 @@ void CQRNView::StepValues(int key, int count, Qt::KeyboardModifiers modifiers) {
     graph_->OnKey(key, count, EngineModifiers(modifiers));
     RepaintNow();
     Q_EMIT editEnds(EditKind::Step, graph_->ActiveTrace(), graph_->CursorColumn());
+    const std::string status = graph_->PointStatusText(graph_->ActiveTrace(), graph_->CursorColumn());
+    if (!status.empty()) Q_EMIT editStatus(QString::fromStdString(status));
+}
+
+void CQRNView::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    // A hover callout goes with the mouse.
+    if (graph_->CalloutTrace() >= 0 && !capture_) {
+        graph_->ClearCallout();
+        update();
+    }
 }
 
 void CQRNView::focusOutEvent(QFocusEvent* event) {

@@ -68,6 +68,8 @@ Q_SIGNALS:
     void editEnds(korvath::ui::CQRNView::EditKind kind, int trace, int column);
     // The view was drawn again after its values or its traces may have changed.
     void redrawn();
+    // While a point is dragged or stepped: its trace, column and value shown and stored.
+    void editStatus(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -78,6 +80,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     bool event(QEvent* event) override;
 
 private:

@@ -133,11 +133,19 @@ TEST_F(GraphCallout, FiveArgumentsLeaderAndText) {
     ASSERT_EQ(ellipses.size(), 1u);
     EXPECT_EQ(ellipses[0].brush, 0x0080FFu);
 
-    // One paint only.
+    // Paints that no input caused (the crosshair's) keep it; the next input clears it.
+    EXPECT_EQ(engine.CalloutTrace(), 0);
+    surface.Clear();
+    EXPECT_EQ(engine.DrawCallout(surface), 1);
+    engine.OnMouseMove(0, 0, 0);  // nowhere near a point
     EXPECT_EQ(engine.CalloutTrace(), -1);
     surface.Clear();
     EXPECT_EQ(engine.DrawCallout(surface), 0);
     EXPECT_TRUE(surface.ops().empty());
+
+    // What the status bar says while the point is dragged or stepped.
+    EXPECT_EQ(engine.PointStatusText(0, 3), "Upshift, column 3: 30 (stored 123)");
+    EXPECT_EQ(engine.PointStatusText(0, 99), "");
 }
 
 TEST_F(GraphCallout, WithoutCallbackTheStoredValueIsThePointRounded) {

@@ -117,6 +117,8 @@ TEST_F(ViewTest, DraggingAPointChangesTheCalibrationInWholeRawStepsAndMarksItMod
     const std::int16_t before = Stored(0, 4);
     const QPoint start = PointPos(0, 4);
     const int paints = view->paintCount();
+    QString status;
+    QObject::connect(view.get(), &ui::CQRNView::editStatus, [&status](const QString& text) { status = text; });
     Mouse(QEvent::MouseButtonPress, start, Qt::LeftButton);
     EXPECT_TRUE(view->holdsCapture());
     Mouse(QEvent::MouseMove, start - QPoint(0, 25), Qt::LeftButton);
@@ -133,6 +135,9 @@ TEST_F(ViewTest, DraggingAPointChangesTheCalibrationInWholeRawStepsAndMarksItMod
     EXPECT_EQ(after % 16, 0);  // the table byte is the store value / 16
     EXPECT_FLOAT_EQ(graph().PointAt(0, 4).value, (after / 16) / 2.0f);
     EXPECT_TRUE(doc.IsModified());
+    // The status bar followed the drag: the trace, the column, the value shown and stored.
+    EXPECT_EQ(status.toStdString(), graph().PointStatusText(0, 4));
+    EXPECT_TRUE(status.endsWith(QStringLiteral("(stored %1)").arg(after))) << status.toStdString();
 }
 
 TEST_F(ViewTest, WheelStepsCollectTheRemainderAndLoseItWithTheFocus) {
