@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "datalog/csv_text.h"
+#include "core/datalog/log_text.h"
 #include "datalog/shift_events.h"
 #include "support/recording_host.h"
 
@@ -11,25 +11,7 @@ namespace korvath {
 namespace {
 
 using namespace korvath::datalog;
-
-// A log of the given item names; each row: time, the items' cells, crosshair X and Y, link.
-std::string LogText(const std::vector<std::string>& names, const std::vector<std::vector<std::string>>& rows) {
-    LogLayout layout;
-    for (const auto& name : names) layout.items.push_back({name, "", -1, true});
-    layout.definition = "KV4";
-    std::string text;
-    AppendCsvRecord(text, layout.HeaderRow());
-    AppendCsvRecord(text, layout.UnitsRow());
-    for (const auto& cells : rows) {
-        std::vector<std::string> record{cells[0]};
-        record.insert(record.end(), cells.begin() + 1, cells.begin() + 1 + static_cast<std::ptrdiff_t>(names.size()));
-        record.resize(1 + 2 * names.size(), "0");  // raw cells
-        record.insert(record.end(), cells.begin() + 1 + static_cast<std::ptrdiff_t>(names.size()), cells.end());
-        record.push_back(layout.definition);
-        AppendCsvRecord(text, record);
-    }
-    return text;
-}
+using testing::LogText;
 
 TEST(ShiftEventsTest, GearTextsAndNames) {
     EXPECT_EQ(GearRank("N"), 0);

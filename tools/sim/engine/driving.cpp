@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/shift_schedule.h"
+
 namespace korvath::sim {
 namespace {
 
@@ -44,7 +46,15 @@ Moment MomentAt(double t) {
     return {Phase::Idle, 0.0, 0.0};
 }
 
-int GearFor(const Moment& m) {
+int GearFor(const Moment& m, const ShiftSchedule* schedule) {
+    if (schedule) {
+        switch (m.phase) {
+            case Phase::Idle: return 1;
+            case Phase::Accelerate: return schedule->GearAt(1, m.mph, m.throttle);
+            case Phase::Cruise:
+            case Phase::Coast: return schedule->GearAt(4, m.mph, m.throttle);
+        }
+    }
     switch (m.phase) {
         case Phase::Idle: return 1;
         case Phase::Accelerate: return m.mph < 14 ? 1 : m.mph < 28 ? 2 : m.mph < 44 ? 3 : 4;
@@ -74,7 +84,7 @@ std::uint16_t Tenths(double mph) {
 
 }  // namespace
 
-DriveState DriveAt(std::uint64_t ms) {
+DriveState DriveAt(std::uint64_t ms, const ShiftSchedule* schedule) {
     const double t = static_cast<double>(ms % kDriveCycleMs);
     const double since_power_up = static_cast<double>(ms);
     Moment now = MomentAt(t);
@@ -82,7 +92,7 @@ DriveState DriveAt(std::uint64_t ms) {
 
     DriveState s;
     s.tps = Byte(now.throttle * 255.0);
-    s.gear = static_cast<std::uint8_t>(GearFor(now));
+    s.gear = static_cast<std::uint8_t>(GearFor(now, schedule));
     s.old_gear = static_cast<std::uint8_t>(OldGearFor(now, s.gear));
     s.speed_tenths_mph = Tenths(now.mph);
     s.previous_speed_tenths_mph = Tenths(before.mph);
