@@ -77,14 +77,14 @@ bool LoadLogChannels(DataLogReader& log, LogChannels& out, std::string& why) {
     }
     out = LogChannels{};
     out.seconds.reserve(rows);
-    LogRow row;
-    for (std::size_t r = 0; r < rows; ++r) {
-        if (!log.ReadRow(r, row)) {
-            why = "it changed while it was read";
-            return false;
-        }
+    const bool whole = log.ReadAllRows([&](std::size_t, const LogRow& row) {
         out.seconds.push_back(static_cast<double>(row.timeMs) / 1000.0);
         for (std::size_t i = 0; i < readings.size(); ++i) readings[i].Add(row.cells[1 + i], row.linkLost);
+        return true;
+    });
+    if (!whole) {
+        why = "it changed while it was read";
+        return false;
     }
     for (std::size_t i = 0; i < readings.size(); ++i) {
         LogChannel channel;

@@ -51,9 +51,7 @@ std::optional<std::size_t> GearByTexts(DataLogReader& log) {
     std::vector<bool> possible(count, true);
     std::vector<std::string> first(count);
     std::vector<bool> varies(count, false);
-    LogRow row;
-    for (std::size_t r = 0; r < log.rowCount(); ++r) {
-        if (!log.ReadRow(r, row)) return std::nullopt;
+    const bool whole = log.ReadAllRows([&](std::size_t, const LogRow& row) {
         for (std::size_t i = 0; i < count; ++i) {
             const std::string& cell = row.cells[1 + i];
             if (!possible[i] || Blank(row, cell)) continue;
@@ -65,7 +63,9 @@ std::optional<std::size_t> GearByTexts(DataLogReader& log) {
                 varies[i] = true;
             }
         }
-    }
+        return true;
+    });
+    if (!whole) return std::nullopt;
     for (std::size_t i = 0; i < count; ++i)
         if (possible[i] && varies[i]) return i;
     return std::nullopt;
@@ -118,14 +118,9 @@ bool AnalyseShifts(DataLogReader& log, const std::string& gearName, ShiftAnalysi
     const std::size_t gearColumn = 1 + *out.gearItem;
     const std::size_t items = log.layout().items.size();
     std::string gear;  // the last gear shown; a lost link or an empty cell keeps it
-    LogRow row;
-    for (std::size_t r = 0; r < log.rowCount(); ++r) {
-        if (!log.ReadRow(r, row)) {
-            why = "it changed while it was read";
-            return false;
-        }
+    const bool whole = log.ReadAllRows([&](std::size_t r, const LogRow& row) {
         const std::string& cell = row.cells[gearColumn];
-        if (Blank(row, cell) || cell == gear) continue;
+        if (Blank(row, cell) || cell == gear) return true;
         if (!gear.empty()) {
             ShiftEvent shift;
             shift.row = r;
@@ -140,6 +135,11 @@ bool AnalyseShifts(DataLogReader& log, const std::string& gearName, ShiftAnalysi
             out.shifts.push_back(std::move(shift));
         }
         gear = cell;
+        return true;
+    });
+    if (!whole) {
+        why = "it changed while it was read";
+        return false;
     }
     return true;
 }

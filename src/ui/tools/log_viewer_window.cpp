@@ -92,7 +92,9 @@ LogViewerWindow::LogViewerWindow(QWidget* parent) : QWidget(parent, Qt::Window) 
     plot_->setObjectName(QStringLiteral("ViewerPlots"));
     plot_->setAccessibleName(Text(texts::kPlots));
     plot_->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
-    plot_->setNoAntialiasingOnDrag(true);
+    // A log holds tens of thousands of points a channel: drawn without antialiasing, a redraw
+    // after a zoom or pan stays within a frame.
+    plot_->setNotAntialiasedElements(QCP::aeAll);
     mainColumn->addLayout(bar);
     mainColumn->addWidget(plot_, 1);
     split->addWidget(side);
@@ -188,7 +190,7 @@ void LogViewerWindow::BuildPlots() {
         value->setLabel(AxisCaption(channel));
         QCPGraph* graph = plot_->addGraph(time, value);
         graph->setData(data_[c]);
-        graph->setPen(QPen(QColor::fromHsv(static_cast<int>(c * 67 % 360), 220, 170), 1.5));
+        graph->setPen(QPen(QColor::fromHsv(static_cast<int>(c * 67 % 360), 220, 170), 0));
         if (channel.text) {
             graph->setLineStyle(QCPGraph::lsStepLeft);
             auto ticker = QSharedPointer<QCPAxisTickerText>::create();

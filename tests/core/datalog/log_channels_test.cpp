@@ -48,6 +48,21 @@ TEST(LogChannelsTest, NumbersTextsAndGaps) {
     EXPECT_EQ(channels.channels[2].values[3], 0.0);
 }
 
+TEST(LogChannelsTest, RowsSkippedWhenTheLogWasOpenedAreLeftOutOfTheSweep) {
+    std::string text = testing::LogText({"Speed"}, {{"0", "1", "", "", ""}, {"50", "2", "", "", ""}});
+    const auto second = text.find("50,");
+    text.insert(second, "not,a,row\r\nx,1,0,,,,KV4\r\n");
+    testing::TempDir dir;
+    DataLogReader log;
+    std::string why;
+    ASSERT_TRUE(log.Open(dir.Write("c.csv", text), why));
+    EXPECT_EQ(log.skippedRows(), 2u);
+    LogChannels channels;
+    ASSERT_TRUE(LoadLogChannels(log, channels, why)) << why;
+    EXPECT_EQ(channels.seconds, (std::vector<double>{0.0, 0.05}));
+    EXPECT_EQ(channels.channels[0].values, (std::vector<double>{1.0, 2.0}));
+}
+
 TEST(LogChannelsTest, ATextChannelKeepsABoundedNumberOfTexts) {
     std::vector<std::vector<std::string>> rows;
     for (std::size_t r = 0; r < kMaxChannelTexts + 10; ++r)
