@@ -135,6 +135,26 @@ TEST(Drive, ShiftsWhereTheWrittenCurvesSay) {
     }
 }
 
+TEST(Drive, AGearHoldsBetweenItsUpAndDownCurvesWhileTheThrottleWavers) {
+    // Upshift speeds rising 4 mph a cell with the throttle (20, 35 and 50 mph at half throttle),
+    // downshifts at 5, 12 and 20 mph: the wavering throttle while accelerating moves the upshift
+    // speed by more than the car gains meanwhile, and still the gear only goes up.
+    std::vector<std::uint8_t> image(256, 0);
+    const int upAtNoThrottle[] = {-20, -5, 10};
+    const int down[] = {5, 12, 20};
+    for (std::size_t pair = 0; pair < 3; ++pair)
+        for (std::size_t cell = 0; cell < 19; ++cell) {
+            const int up = std::max(1, upAtNoThrottle[pair] + 4 * static_cast<int>(cell));
+            image[96 + 2 * pair * 19 + cell] = static_cast<std::uint8_t>(up * 2);
+            image[96 + (2 * pair + 1) * 19 + cell] = static_cast<std::uint8_t>(down[pair] * 2);
+        }
+    Controller c;
+    ASSERT_TRUE(c.LoadEeprom(0, image));
+    std::vector<int> gears;
+    for (const auto& [gear, speed] : GearChanges(c)) gears.push_back(gear);
+    EXPECT_EQ(gears, (std::vector<int>{2, 3, 4, 3, 2, 1}));
+}
+
 TEST(Drive, SameMomentGivesTheSameValues) {
     Controller a, b;
     a.SetTime(12345);

@@ -29,8 +29,10 @@ json CellJson(const std::string& cell) {
     return cell;
 }
 
+// The coordinate as the log wrote it ("31.1"), not the float's nearest double.
 json CoordinateJson(const std::optional<float>& c) {
-    return c ? json(static_cast<double>(*c)) : json(nullptr);
+    if (!c) return nullptr;
+    return CellJson(datalog::FormatDecimal(static_cast<double>(*c), -1));
 }
 
 json ShiftsJson(const datalog::LogLayout& layout, const std::vector<datalog::ShiftEvent>& shifts) {

@@ -46,15 +46,26 @@ Moment MomentAt(double t) {
     return {Phase::Idle, 0.0, 0.0};
 }
 
-int GearFor(const Moment& m, const ShiftSchedule* schedule) {
-    if (schedule) {
-        switch (m.phase) {
-            case Phase::Idle: return 1;
-            case Phase::Accelerate: return schedule->GearAt(1, m.mph, m.throttle);
-            case Phase::Cruise:
-            case Phase::Coast: return schedule->GearAt(4, m.mph, m.throttle);
-        }
+struct Gears {
+    int gear, old_gear;
+};
+
+// The gears under a schedule at `t` ms into the loop: the car starts the loop in first and the
+// curves are applied every step since, so that a gear holds between its up and down curves as a
+// transmission's does, while the state stays a function of the time alone.
+constexpr double kShiftStepMs = 100;
+
+Gears ScheduledGears(const ShiftSchedule& schedule, double t) {
+    Gears g{1, 2};
+    for (double at = 0;; at = std::min(at + kShiftStepMs, t)) {
+        const Moment m = MomentAt(at);
+        const int next = schedule.GearAt(g.gear, m.mph, m.throttle);
+        if (next != g.gear) g = {next, g.gear};
+        if (at >= t) return g;
     }
+}
+
+int GearFor(const Moment& m) {
     switch (m.phase) {
         case Phase::Idle: return 1;
         case Phase::Accelerate: return m.mph < 14 ? 1 : m.mph < 28 ? 2 : m.mph < 44 ? 3 : 4;
@@ -92,8 +103,14 @@ DriveState DriveAt(std::uint64_t ms, const ShiftSchedule* schedule) {
 
     DriveState s;
     s.tps = Byte(now.throttle * 255.0);
-    s.gear = static_cast<std::uint8_t>(GearFor(now, schedule));
-    s.old_gear = static_cast<std::uint8_t>(OldGearFor(now, s.gear));
+    if (schedule) {
+        const Gears g = ScheduledGears(*schedule, t);
+        s.gear = static_cast<std::uint8_t>(g.gear);
+        s.old_gear = static_cast<std::uint8_t>(g.old_gear);
+    } else {
+        s.gear = static_cast<std::uint8_t>(GearFor(now));
+        s.old_gear = static_cast<std::uint8_t>(OldGearFor(now, s.gear));
+    }
     s.speed_tenths_mph = Tenths(now.mph);
     s.previous_speed_tenths_mph = Tenths(before.mph);
     s.vss_frequency = Byte(now.mph * 1.11 / 4.0);
