@@ -188,6 +188,8 @@ void LogViewerWindow::BuildPlots() {
         QCPAxis* time = rect->axis(QCPAxis::atBottom);
         QCPAxis* value = rect->axis(QCPAxis::atLeft);
         value->setLabel(AxisCaption(channel));
+        // A plot is a few lines high when many channels are shown: three numbers say enough.
+        value->ticker()->setTickCount(3);
         QCPGraph* graph = plot_->addGraph(time, value);
         graph->setData(data_[c]);
         graph->setPen(QPen(QColor::fromHsv(static_cast<int>(c * 67 % 360), 220, 170), 0));
@@ -197,6 +199,7 @@ void LogViewerWindow::BuildPlots() {
             for (std::size_t t = 0; t < channel.texts.size(); ++t)
                 ticker->addTick(static_cast<double>(t), Text(channel.texts[t]));
             value->setTicker(ticker);
+            value->grid()->setZeroLinePen(Qt::NoPen);  // the first text is no zero
         }
         FitValues(*graph);
         auto* cursor = new QCPItemStraightLine(plot_);
@@ -229,9 +232,9 @@ void LogViewerWindow::SyncTimeAxes(const QCPRange& range) {
 }
 
 void LogViewerWindow::Fit() {
+    // From the log's start (its time 0) to its last row.
     const double end = channels_.seconds.empty() ? 1.0 : std::max(channels_.seconds.back(), 1.0);
-    const double start = channels_.seconds.empty() ? 0.0 : channels_.seconds.front();
-    for (QCPAxisRect* rect : plot_->axisRects()) rect->axis(QCPAxis::atBottom)->setRange(start, end);
+    for (QCPAxisRect* rect : plot_->axisRects()) rect->axis(QCPAxis::atBottom)->setRange(0.0, end);
     for (int g = 0; g < plot_->graphCount(); ++g) FitValues(*plot_->graph(g));
     plot_->replot();
 }
