@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl1-mesa-dev
+  qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl1-mesa-dev libqcustomplot-dev
   libhidapi-dev nlohmann-json3-dev libsimpleini-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdg-utils

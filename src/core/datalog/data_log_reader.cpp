@@ -97,4 +97,22 @@ bool DataLogReader::ReadRow(std::size_t row, LogRow& out) {
     return reader.Next(scratch_, at) == CsvRecordReader::Result::Record && ParseRow(scratch_, out);
 }
 
+bool DataLogReader::ReadAllRows(const std::function<bool(std::size_t, const LogRow&)>& visit) {
+    if (!file_) return false;
+    if (index_.empty()) return true;
+    CsvRecordReader reader(file_, kLimits);
+    if (!reader.Seek(index_.front().offset)) return false;
+    LogRow row;
+    long long at = 0;
+    for (std::size_t next = 0; next < index_.size();) {
+        const auto result = reader.Next(scratch_, at);
+        if (result == CsvRecordReader::Result::End) return false;
+        if (at != index_[next].offset) continue;  // a row that was skipped when the log was opened
+        if (result != CsvRecordReader::Result::Record || !ParseRow(scratch_, row)) return false;
+        if (!visit(next, row)) return true;
+        ++next;
+    }
+    return true;
+}
+
 }  // namespace korvath::datalog

@@ -100,11 +100,11 @@ void CQRNView::Compose() {
         painter.fillRect(image_.rect(), ToQColor(graph_->GetBackgroundColor()));
         surface_.Begin(painter, ratio);
         graph_->Draw(surface_);
-        if (underCrosshair_) {
+        for (const auto& [owner, draw] : underCrosshair_) {
             // What lies under the crosshair is drawn in the view's own pixels.
             painter.save();
             painter.scale(ratio, ratio);
-            underCrosshair_(painter);
+            draw(painter);
             painter.restore();
         }
         graph_->DrawCrosshair(surface_);
@@ -135,6 +135,12 @@ void CQRNView::RepaintNow() {
 }
 
 void CQRNView::Redraw() { RepaintNow(); }
+
+void CQRNView::SetUnderCrosshair(const void* owner, std::function<void(QPainter&)> draw) {
+    std::erase_if(underCrosshair_, [owner](const auto& entry) { return entry.first == owner; });
+    if (draw) underCrosshair_.emplace_back(owner, std::move(draw));
+    update();
+}
 
 void CQRNView::LoseCapture() { capture_ = false; }
 

@@ -7,6 +7,8 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "graph/graphengine.h"
 #include "ui/graph/qpainter_surface.h"
@@ -37,8 +39,9 @@ public:
     // Called on every size change with the minimum tracking size (450, 420).
     void SetMinTrackSizeHandler(std::function<void(int, int)> handler) { minTrackSize_ = std::move(handler); }
 
-    // Draws over the curves and under the crosshair (the crosshair's trail); null: nothing.
-    void SetUnderCrosshair(std::function<void(QPainter&)> draw) { underCrosshair_ = std::move(draw); }
+    // Draws over the curves and under the crosshair (the crosshair's trail, the replayed log's
+    // shifts), one drawing per owner in the order they came; null takes the owner's away.
+    void SetUnderCrosshair(const void* owner, std::function<void(QPainter&)> draw);
 
     // Invalidates the whole view and paints it at once.
     void Redraw();
@@ -99,7 +102,7 @@ private:
     bool capture_ = false;
     int paintCount_ = 0;
     std::function<void(int, int)> minTrackSize_;
-    std::function<void(QPainter&)> underCrosshair_;
+    std::vector<std::pair<const void*, std::function<void(QPainter&)>>> underCrosshair_;
 };
 
 // The engine's modifier bits (Shift 4, Ctrl 8) of a Qt modifier state.

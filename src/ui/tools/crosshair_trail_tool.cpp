@@ -26,11 +26,11 @@ CrosshairTrailTool::CrosshairTrailTool(CQRNView& view, SettingsStore& settings, 
     sampler_.setInterval(kSamplePeriodMs);
     connect(&sampler_, &QTimer::timeout, this, &CrosshairTrailTool::Sample);
     if (enabled_) sampler_.start();
-    view.SetUnderCrosshair([this](QPainter& painter) { Paint(painter); });
+    view.SetUnderCrosshair(this, [this](QPainter& painter) { Paint(painter); });
 }
 
 CrosshairTrailTool::~CrosshairTrailTool() {
-    if (view_) view_->SetUnderCrosshair(nullptr);
+    if (view_) view_->SetUnderCrosshair(this, nullptr);
 }
 
 void CrosshairTrailTool::SetEnabled(bool on) {

@@ -12,6 +12,7 @@
 
 #include "datalog/log_naming.h"
 #include "datalog/replay_frame.h"
+#include "datalog/shift_events.h"
 #include "document/qrndoc.h"
 #include "platform/message_style.h"
 #include "platform/user_folders.h"
@@ -20,7 +21,9 @@
 #include "ui/dashboard/dashboard.h"
 #include "ui/graph/qrnview.h"
 #include "ui/tools/crosshair_trail_tool.h"
+#include "ui/tools/log_viewer_window.h"
 #include "ui/tools/replay_panel.h"
+#include "ui/tools/shift_markers_overlay.h"
 #include "ui/tools/tools_menu.h"
 #include "ui/tools/tools_texts.h"
 
@@ -40,6 +43,8 @@ DataLogTool::DataLogTool(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, QDock
     stopAction_->setEnabled(false);
     openAction_ = menu.AddItem(texts::kOpenLogItem, texts::kOpenLogStatus, [this] { AskAndOpen(); });
     openAction_->setObjectName(QStringLiteral("OpenDataLog"));
+    viewAction_ = menu.AddItem(texts::kViewerItem, texts::kViewerStatus, [this] { AskAndView(); });
+    viewAction_->setObjectName(QStringLiteral("DataLogViewer"));
     menu.OnAboutToShow([this] {
         startAction_->setEnabled(!logging());
         stopAction_->setEnabled(logging());
@@ -54,6 +59,8 @@ DataLogTool::DataLogTool(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, QDock
     connect(&statusTimer_, &QTimer::timeout, this, &DataLogTool::ShowStatus);
 
     replay_ = new ReplayPanel(&frame, view);
+    shiftMarkers_ = new ShiftMarkersOverlay(view, this);
+    connect(replay_, &ReplayPanel::stopped, shiftMarkers_, &ShiftMarkersOverlay::Clear);
     // The trail shows one drive: the replayed one, or the live one around it.
     connect(replay_, &ReplayPanel::started, this, [this] { menu_.trail().Clear(); });
     connect(replay_, &ReplayPanel::stopped, this, [this] { menu_.trail().Clear(); });
@@ -70,6 +77,8 @@ DataLogTool::DataLogTool(QMainWindow& frame, CQRNDoc& doc, CQRNView& view, QDock
 }
 
 DataLogTool::~DataLogTool() { recorder_.Stop(); }
+
+LogViewerWindow* DataLogTool::viewer() const { return viewer_; }
 
 QString DataLogTool::DefaultLogPath() {
     const std::time_t now = std::time(nullptr);
@@ -156,28 +165,70 @@ void DataLogTool::ShowLogEnded() {
     Message(Text(texts::kLogEndedFormat).arg(Text(recorder_.path()), Text(recorder_.error())), texts::kLogStoppedCaption);
 }
 
-void DataLogTool::AskAndOpen() {
+QString DataLogTool::AskLogToOpen(const char* title) {
     const QString filter = Text(texts::kLogFilter) + QStringLiteral(";;") + Text(texts::kAllFilesFilter);
-    const QString path = QFileDialog::getOpenFileName(&frame_, Text(texts::kOpenLogTitle),
-                                                      Text(datalog::DefaultLogDirectory()), filter);
+    return QFileDialog::getOpenFileName(&frame_, Text(title), Text(datalog::DefaultLogDirectory()), filter);
+}
+
+void DataLogTool::AskAndOpen() {
+    const QString path = AskLogToOpen(texts::kOpenLogTitle);
     if (!path.isEmpty()) OpenLog(path);
 }
 
-bool DataLogTool::OpenLog(const QString& path) {
+void DataLogTool::AskAndView() {
+    const QString path = AskLogToOpen(texts::kViewerItem);
+    if (!path.isEmpty()) ViewLog(path);
+}
+
+bool DataLogTool::StartReplay(const QString& path, std::string& why) {
     auto log = std::make_unique<datalog::DataLogReader>();
-    std::string why;
     if (!log->Open(path.toStdString(), why)) {
-        Message(Text(texts::kCannotOpenLogFormat).arg(path, Text(why)), texts::kOpenLogFailedCaption);
+        why = Text(texts::kCannotOpenLogFormat).arg(path, Text(why)).toStdString();
         return false;
     }
     std::vector<DataItem> items = ReadDataItems(doc_);
     const QString name = QFileInfo(path).fileName();
-    if (!datalog::CheckReplayable(log->layout(), name.toStdString(), datalog::DefinitionOfDocument(doc_), items,
-                                  why)) {
-        Message(Text(why), texts::kOpenLogFailedCaption);
+    if (!datalog::CheckReplayable(log->layout(), name.toStdString(), datalog::DefinitionOfDocument(doc_), items, why))
+        return false;
+    replay_->Start(std::move(log), std::move(items), ShownDashboard(), name);
+    // The replayed drive's shifts on the curves (none when the log has no gear channel).
+    datalog::DataLogReader shiftLog;
+    datalog::ShiftAnalysis shifts;
+    std::string noShifts;
+    if (shiftLog.Open(path.toStdString(), noShifts) && datalog::AnalyseShifts(shiftLog, "", shifts, noShifts))
+        shiftMarkers_->Show(std::move(shifts.shifts));
+    return true;
+}
+
+bool DataLogTool::OpenLog(const QString& path) {
+    std::string why;
+    if (StartReplay(path, why)) return true;
+    Message(Text(why), texts::kOpenLogFailedCaption);
+    return false;
+}
+
+bool DataLogTool::ViewLog(const QString& path) {
+    auto* viewer = new LogViewerWindow(&frame_);
+    QString why;
+    if (!viewer->Open(path, why)) {
+        delete viewer;
+        Message(Text(texts::kCannotOpenLogFormat).arg(path, why), texts::kViewerFailedCaption);
         return false;
     }
-    replay_->Start(std::move(log), std::move(items), ShownDashboard(), name);
+    if (viewer_) viewer_->close();
+    viewer_ = viewer;
+    // Another definition's log is shown by its columns only: there is nothing to replay it on.
+    std::string notReplayable;
+    if (StartReplay(path, notReplayable)) {
+        connect(viewer, &LogViewerWindow::cursorMoved, replay_, [this](qint64 ms) { replay_->SeekTime(ms); });
+        connect(replay_, &ReplayPanel::positionChanged, viewer, &LogViewerWindow::SetCursorTime);
+        // Until another log is replayed, or the replay is closed.
+        connect(replay_, &ReplayPanel::stopped, viewer, [this, viewer] {
+            disconnect(replay_, nullptr, viewer, nullptr);
+            disconnect(viewer, nullptr, replay_, nullptr);
+        });
+    }
+    viewer->show();
     return true;
 }
 

@@ -5,6 +5,7 @@
 // the dashboard.
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <memory>
@@ -27,6 +28,9 @@ class CQRNView;
 class ReplayPanel;
 class ToolsMenu;
 
+class LogViewerWindow;
+class ShiftMarkersOverlay;
+
 class DataLogTool final : public QObject {
     Q_OBJECT
 public:
@@ -43,19 +47,29 @@ public:
     // Replays the log; false, after a message box, when it cannot be read or is another
     // definition's.
     bool OpenLog(const QString& path);
+    // Shows the log in the viewer and, when it is this definition's, replays it under the
+    // viewer's cursor; false, after a message box, when it cannot be read.
+    bool ViewLog(const QString& path);
 
     const datalog::DataLogRecorder& recorder() const { return recorder_; }
     ReplayPanel* replay() const { return replay_; }
+    LogViewerWindow* viewer() const;
+    ShiftMarkersOverlay* shiftMarkers() const { return shiftMarkers_; }
     QLabel* statusLabel() const { return status_; }
     QAction* startAction() const { return startAction_; }
     QAction* stopAction() const { return stopAction_; }
     QAction* openAction() const { return openAction_; }
+    QAction* viewAction() const { return viewAction_; }
     // The folder and file name Start Data Log proposes.
     static QString DefaultLogPath();
 
 private:
     void AskAndStart();
     void AskAndOpen();
+    void AskAndView();
+    QString AskLogToOpen(const char* title);
+    // Replays the log when the open definition's items wrote it; the message why not otherwise.
+    bool StartReplay(const QString& path, std::string& why);
     void ShowStatus();
     // The status bar and the menu items as they are when no log runs.
     void ShowNotLogging();
@@ -77,6 +91,9 @@ private:
     QAction* startAction_ = nullptr;
     QAction* stopAction_ = nullptr;
     QAction* openAction_ = nullptr;
+    QAction* viewAction_ = nullptr;
+    QPointer<LogViewerWindow> viewer_;
+    ShiftMarkersOverlay* shiftMarkers_ = nullptr;
 };
 
 }  // namespace korvath::ui

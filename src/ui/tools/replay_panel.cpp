@@ -139,6 +139,12 @@ void ReplayPanel::SeekSlider(int value) {
     ShowPosition(false);
 }
 
+void ReplayPanel::SeekTime(std::int64_t ms) {
+    if (!log_) return;
+    clock_.Seek(ms);
+    ShowPosition(false);
+}
+
 void ReplayPanel::ShowPosition(bool force) {
     if (log_ && log_->rowCount() > 0) {
         const std::size_t row = log_->RowAtTime(clock_.position());
@@ -175,6 +181,7 @@ void ReplayPanel::ShowControls() {
     const QSignalBlocker block(slider_);
     slider_->setValue(clock_.SliderValue());
     time_->setText(QString::fromStdString(datalog::ReplayTimeText(clock_.position(), clock_.duration())));
+    if (log_) Q_EMIT positionChanged(clock_.position());
 }
 
 }  // namespace korvath::ui

@@ -46,6 +46,8 @@ public:
     // Moves on by `wallMs` of real time (the frame timer does this).
     void Advance(std::int64_t wallMs);
     void SeekSlider(int value);
+    // Moves the position to `ms` from the log's start (the viewer's cursor does this).
+    void SeekTime(std::int64_t ms);
 
     const datalog::ReplayClock& clock() const { return clock_; }
     std::size_t shownRow() const { return shownRow_; }
@@ -57,6 +59,8 @@ public:
 Q_SIGNALS:
     void started();
     void stopped();
+    // The position shown, in ms from the log's start.
+    void positionChanged(qint64 ms);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -82,6 +82,22 @@ inline constexpr const char* kReplayTime = "Replay time";
 inline constexpr const char* kCloseReplay = "Close Replay";
 inline constexpr const char* kSpeedFormat = "\u00d7%1";
 
+inline constexpr const char* kViewerItem = "Data Log Viewer...";
+inline constexpr const char* kViewerStatus = "Plot a data log's channels over time and list its shifts";
+inline constexpr const char* kViewerTitleFormat = "Data Log Viewer - %1";
+inline constexpr const char* kViewerFailedCaption = "Data Log Viewer:";
+inline constexpr const char* kChannels = "Channels";
+inline constexpr const char* kChannelColumns[] = {"Channel", "Value at cursor"};
+inline constexpr const char* kShifts = "Shifts";
+inline constexpr const char* kNoShiftsFormat = "No shifts: %1";
+inline constexpr const char* kFit = "Fit";
+inline constexpr const char* kPlots = "Channel plots";
+inline constexpr const char* kCursorTimeFormat = "Cursor: %1 s";
+inline constexpr const char* kCursorTime = "Cursor time";
+inline constexpr const char* kTimeAxis = "Time (s)";
+inline constexpr const char* kLinkLostValue = "link lost";
+inline constexpr const char* kViewerHint = "Wheel: zoom, drag: pan, Ctrl+drag: zoom to a box, click: cursor";
+
 inline constexpr const char* kCompareTitle = "Compare with Calibration";
 inline constexpr const char* kExportTitle = "Export Curves";
 inline constexpr const char* kExportFilter =

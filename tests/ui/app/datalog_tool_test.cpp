@@ -8,6 +8,7 @@
 #include <QDockWidget>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPushButton>
@@ -27,6 +28,8 @@
 #include "ui/graph/dynamicdialogbar.h"
 #include "ui/tools/crosshair_trail_tool.h"
 #include "ui/tools/data_log_tool.h"
+#include "ui/tools/log_viewer_window.h"
+#include "ui/tools/shift_markers_overlay.h"
 #include "ui/tools/replay_panel.h"
 #include "ui/tools/tools_menu.h"
 
@@ -184,6 +187,56 @@ TEST_F(DataLogToolTest, ADriveIsRecordedAndReplayedOntoTheCurvesWithItsTrail) {
     replay.Stop();
     EXPECT_FALSE(dashboard->replaying());
     EXPECT_TRUE(replay.isHidden());
+}
+
+// A short drive of the demo definition's items, written by hand: first to second at 1 s, back
+// to first at 2 s.
+constexpr const char* kDemoLog =
+    "Time,Throttle,Gear,Speed,Lock-up,Line press.,Solenoids,Coolant,Trans. oil,Battery,Throttle (raw),Gear (raw),"
+    "Speed (raw),Lock-up (raw),Line press. (raw),Solenoids (raw),Coolant (raw),Trans. oil (raw),Battery (raw),"
+    "Crosshair X,Crosshair Y,Link,Definition\r\n"
+    "ms,%,,mph,,%,,C,C,V,,,,,,,,,,column,mph,,KV4.def (KV4 Four-Speed)\r\n"
+    "0,50,First,20.0,Open,46,A,28,26,14.1,128,1,0 200,0,118,1,68,66,226,4.5,20,,\r\n"
+    "1000,55,Second,30.5,Open,50,A+B,28,26,14.1,140,2,1 49,0,127,3,68,66,226,5,30.5,,\r\n"
+    "2000,0,First,6.0,Open,16,A,28,26,14.1,0,1,0 60,0,40,1,68,66,226,0,6,,\r\n";
+
+TEST_F(DataLogToolTest, TheViewersCursorAndTheReplayMoveTogetherAndTheShiftsAreMarked) {
+    const QString path = QString::fromStdString(dir.Write("short.csv", kDemoLog));
+    ASSERT_TRUE(log().ViewLog(path));
+    ui::LogViewerWindow* viewer = log().viewer();
+    ASSERT_NE(viewer, nullptr);
+    viewer->setAttribute(Qt::WA_DeleteOnClose, false);
+    ui::ReplayPanel& replay = *log().replay();
+    EXPECT_TRUE(replay.replaying());
+    ASSERT_EQ(log().shiftMarkers()->shifts().size(), 2u);
+    EXPECT_EQ(log().shiftMarkers()->shifts()[0].direction, datalog::ShiftDirection::Up);
+
+    // A shift chosen in the viewer moves the replay there: the crosshair stands at the shift.
+    viewer->shiftList()->setCurrentRow(0);
+    EXPECT_EQ(replay.clock().position(), 1000);
+    EXPECT_FLOAT_EQ(view->graph().CrosshairX(), 5.0f);
+    EXPECT_EQ(dashboard->displays()[1]->text(), QStringLiteral("Second"));
+    // The replay moved elsewhere takes the cursor along.
+    replay.SeekTime(2000);
+    EXPECT_EQ(viewer->cursorTime(), 2000);
+
+    replay.Stop();
+    EXPECT_TRUE(log().shiftMarkers()->shifts().empty());
+    // After the replay, the viewer's cursor no longer drives one.
+    viewer->shiftList()->setCurrentRow(1);
+    EXPECT_FALSE(replay.replaying());
+
+    // Another definition's log is shown by its columns, without a replay or a message.
+    std::string other = kDemoLog;
+    other.replace(other.find("KV4.def (KV4 Four-Speed)"), 24, "KV6.def (KV6 Six-Speed)");
+    BoxAnswerer boxes;
+    ASSERT_TRUE(log().ViewLog(QString::fromStdString(dir.Write("other.csv", other))));
+    EXPECT_TRUE(boxes.seen.empty());
+    EXPECT_FALSE(replay.replaying());
+    EXPECT_NE(log().viewer(), viewer);
+    EXPECT_EQ(log().viewer()->shifts().shifts.size(), 2u);
+    log().viewer()->close();
+    delete viewer;
 }
 
 TEST_F(DataLogToolTest, TheTrailSwitchIsKeptInTheSettings) {

@@ -53,9 +53,10 @@ TEST_F(ToolsTest, ToolsMenuStandsBeforeHelpWithItsItems) {
     for (QAction* a : tools().menu()->actions()) texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(texts, (QStringList{"Compare with Calibration...", "Stop Comparing", "-", "Export Curves...",
                                   "Calibration Report...", "-",
-                                  "Start Data Log...", "Stop Data Log", "Open Data Log...", "Crosshair Trail", "Check Calibration",
-                                  "-", "Restore Points...", "Read Flash Table Before Writing", "-",
-                                  "Communication Trace...", "-", "Curve Values", "Undo History..."}));
+                                  "Start Data Log...", "Stop Data Log", "Open Data Log...", "Data Log Viewer...",
+                                  "Crosshair Trail", "Check Calibration", "-", "Restore Points...",
+                                  "Read Flash Table Before Writing", "-", "Communication Trace...", "-", "Curve Values",
+                                  "Undo History..."}));
     EXPECT_FALSE(tools().compare().stopAction()->isEnabled());
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "engine/driving.h"
+#include "engine/shift_schedule.h"
 
 namespace korvath::sim {
 namespace {
@@ -98,7 +99,9 @@ void Controller::SetTime(std::uint64_t ms) {
 
 void Controller::UpdateDrive() {
     if (!config_.drive) return;
-    DriveState s = DriveAt(now_);
+    // The car shifts where the calibration written into the controller says.
+    const auto schedule = ShiftSchedule::FromEeprom(eeprom_[0]);
+    DriveState s = DriveAt(now_, schedule ? &*schedule : nullptr);
     ram_[ram::kTps] = s.tps;
     ram_[ram::kBaseTps] = 0;
     ram_[ram::kGear] = s.gear;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/shift_schedule.h"
+
 namespace korvath::sim {
 namespace {
 
@@ -44,6 +46,25 @@ Moment MomentAt(double t) {
     return {Phase::Idle, 0.0, 0.0};
 }
 
+struct Gears {
+    int gear, old_gear;
+};
+
+// The gears under a schedule at `t` ms into the loop: the car starts the loop in first and the
+// curves are applied every step since, so that a gear holds between its up and down curves as a
+// transmission's does, while the state stays a function of the time alone.
+constexpr double kShiftStepMs = 100;
+
+Gears ScheduledGears(const ShiftSchedule& schedule, double t) {
+    Gears g{1, 2};
+    for (double at = 0;; at = std::min(at + kShiftStepMs, t)) {
+        const Moment m = MomentAt(at);
+        const int next = schedule.GearAt(g.gear, m.mph, m.throttle);
+        if (next != g.gear) g = {next, g.gear};
+        if (at >= t) return g;
+    }
+}
+
 int GearFor(const Moment& m) {
     switch (m.phase) {
         case Phase::Idle: return 1;
@@ -74,7 +95,7 @@ std::uint16_t Tenths(double mph) {
 
 }  // namespace
 
-DriveState DriveAt(std::uint64_t ms) {
+DriveState DriveAt(std::uint64_t ms, const ShiftSchedule* schedule) {
     const double t = static_cast<double>(ms % kDriveCycleMs);
     const double since_power_up = static_cast<double>(ms);
     Moment now = MomentAt(t);
@@ -82,8 +103,14 @@ DriveState DriveAt(std::uint64_t ms) {
 
     DriveState s;
     s.tps = Byte(now.throttle * 255.0);
-    s.gear = static_cast<std::uint8_t>(GearFor(now));
-    s.old_gear = static_cast<std::uint8_t>(OldGearFor(now, s.gear));
+    if (schedule) {
+        const Gears g = ScheduledGears(*schedule, t);
+        s.gear = static_cast<std::uint8_t>(g.gear);
+        s.old_gear = static_cast<std::uint8_t>(g.old_gear);
+    } else {
+        s.gear = static_cast<std::uint8_t>(GearFor(now));
+        s.old_gear = static_cast<std::uint8_t>(OldGearFor(now, s.gear));
+    }
     s.speed_tenths_mph = Tenths(now.mph);
     s.previous_speed_tenths_mph = Tenths(before.mph);
     s.vss_frequency = Byte(now.mph * 1.11 / 4.0);

@@ -36,8 +36,11 @@ struct DriveState {
 // Length of one drive loop in milliseconds.
 inline constexpr std::uint64_t kDriveCycleMs = 60000;
 
-// The state at `ms` milliseconds after the controller was powered up.
-DriveState DriveAt(std::uint64_t ms);
+class ShiftSchedule;
+
+// The state at `ms` milliseconds after the controller was powered up. With a schedule the gears
+// change where its curves say; without, at the drive's own fixed speeds.
+DriveState DriveAt(std::uint64_t ms, const ShiftSchedule* schedule = nullptr);
 
 // RAM addresses of the variables above.
 namespace ram {
