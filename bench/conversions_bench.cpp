@@ -3,22 +3,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "document/qrndoc.h"
-#include "graph/graphengine.h"
-
-#include "quiet_document_host.h"
+#include "bench_document.h"
 
 namespace {
 
 using namespace korvath;
-
-using bench::NoSettings;
-using bench::QuietHost;
 
 // A 4 KiB image: 1024 bytes of scalars and 48 tables of 64 bytes, each with 60 cells at six
 // cells per curve point.
@@ -48,24 +40,8 @@ std::string Definition() {
     return d;
 }
 
-struct Fixture {
-    Fixture() {
-        dir = std::filesystem::temp_directory_path() / "korvath-bench-conversions";
-        std::filesystem::create_directories(dir);
-        std::ofstream(dir / "bench.def") << Definition();
-        doc = std::make_unique<CQRNDoc>(DocumentHost{host, host, settings}, dir.string());
-        doc->SetGraph(&graph);
-        doc->ResetVariableTable(2);
-        doc->LoadDefinitionFile((dir / "bench.def").string());
-        doc->ReadDeclarations(1);
-        doc->BindGraphicalTuningTraces();
-    }
-    ~Fixture() { std::filesystem::remove_all(dir); }
-    std::filesystem::path dir;
-    QuietHost host;
-    NoSettings settings;
-    CGraphEngine graph;
-    std::unique_ptr<CQRNDoc> doc;
+struct Fixture : bench::BenchDocument {
+    Fixture() : BenchDocument("conversions", Definition()) {}
 };
 
 void BM_FormulaWithReferences(benchmark::State& state) {

@@ -4,8 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "calibration/cell_text.h"
@@ -14,7 +12,7 @@
 #include "document/qrndoc.h"
 #include "graph/graphengine.h"
 
-#include "quiet_document_host.h"
+#include "bench_document.h"
 
 namespace {
 
@@ -33,17 +31,8 @@ std::string Definition() {
     return d;
 }
 
-struct Fixture {
-    Fixture() {
-        dir = std::filesystem::temp_directory_path() / "korvath-bench-curve-values";
-        std::filesystem::create_directories(dir);
-        std::ofstream(dir / "bench.def") << Definition();
-        doc = std::make_unique<CQRNDoc>(DocumentHost{host, host, settings}, dir.string());
-        doc->SetGraph(&graph);
-        doc->ResetVariableTable(2);
-        doc->LoadDefinitionFile((dir / "bench.def").string());
-        doc->ReadDeclarations(1);
-        doc->BindGraphicalTuningTraces();
+struct Fixture : bench::BenchDocument {
+    Fixture() : BenchDocument("curve-values", Definition()) {
         for (int t = 0; t < kNumTraces; ++t) {
             graph.SetTraceVisible(t, 1);
             block.traces.push_back(t);
@@ -58,13 +47,6 @@ struct Fixture {
         block.lastColumn = kPointsPerTrace - 1;
         doc->PushTracesToGraph();
     }
-    ~Fixture() { std::filesystem::remove_all(dir); }
-
-    std::filesystem::path dir;
-    bench::QuietHost host;
-    bench::NoSettings settings;
-    CGraphEngine graph;
-    std::unique_ptr<CQRNDoc> doc;
     PointBlock block;
     std::string text;
 };

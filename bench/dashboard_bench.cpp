@@ -14,6 +14,7 @@
 #include "ui/dashboard/dashboard.h"
 #include "ui/graph/qrnview.h"
 
+#include "qt_benchmark_main.h"
 #include "quiet_document_host.h"
 
 namespace {
@@ -57,13 +58,4 @@ BENCHMARK(CrosshairRepaint)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return korvath::bench::RunBenchmarksWithWidgets(argc, argv); }

@@ -20,6 +20,8 @@
 #include "datalog/log_layout.h"
 #include "ui/tools/log_viewer_window.h"
 
+#include "qt_benchmark_main.h"
+
 namespace {
 
 using namespace korvath;
@@ -136,13 +138,7 @@ BENCHMARK(RedrawAfterZoomOrPan)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QApplication app(qtArgc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int result = korvath::bench::RunBenchmarksWithWidgets(argc, argv);
     if (!gHourLog.empty()) std::remove(gHourLog.c_str());
-    return 0;
+    return result;
 }
