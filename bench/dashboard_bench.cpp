@@ -39,6 +39,7 @@ void CrosshairRepaint(benchmark::State& state) {
     doc.BindGraphicalTuningTraces();
     for (int t = 0; t < 9; ++t) view.graph().SetTraceVisible(t, 1);
     doc.PushTracesToGraph();
+    view.Redraw();  // the axes fit the curves, as after a read, so the crosshair is on the plot
     ui::CDashboard dashboard;
     dashboard.SetTuningView(&view);
     const float y = 40.0f;

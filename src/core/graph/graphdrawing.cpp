@@ -133,6 +133,19 @@ int CGraphEngine::DrawCrosshair(DrawSurface& surface) {
     return 1;
 }
 
+bool CGraphEngine::CrosshairBounds(int& left, int& top, int& right, int& bottom) const {
+    if (crosshairX_ <= -1.0f) return false;
+    int cx = 0, cy = 0;
+    CrosshairCentre(crosshairX_, crosshairY_, cx, cy);
+    // The arms' square caps and the ring's pen reach past their lines by up to a pen width.
+    const int reach = metrics_.crosshairRadius + kCrosshairArmLength + kCrosshairArmWidth + metrics_.crosshairPenWidth;
+    left = cx - reach;
+    top = cy - reach;
+    right = cx + reach + 1;
+    bottom = cy + reach + 1;
+    return true;
+}
+
 int CGraphEngine::DrawCallout(DrawSurface& surface) {
     const int t = calloutTrace_;
     const int c = calloutColumn_;

@@ -120,6 +120,10 @@ public:
 
     virtual int DrawCallout(DrawSurface& surface);
     virtual int DrawCrosshair(DrawSurface& surface);
+    // The rectangle DrawCrosshair paints in (left, top, right, bottom, exclusive), with room for
+    // its pens; false when the crosshair is hidden. A view repaints only this where it was and
+    // where it is.
+    bool CrosshairBounds(int& left, int& top, int& right, int& bottom) const;
     virtual ~CGraphEngine();
 
     CGraphEngine(const CGraphEngine&) = delete;

@@ -148,7 +148,7 @@ void CDashboard::Show(const DashboardState::Change& change) {
     if (change.allDisplays)
         for (int i = 0; i < count; ++i) ShowValue(i);
     if (change.display >= 0 && change.display < count) ShowValue(change.display);
-    if (change.repaintView && tuningView_) tuningView_->Redraw();
+    if (change.repaintView && tuningView_) tuningView_->RepaintCrosshair();  // only the crosshair moved
 }
 
 void CDashboard::SetTitle(const QString& title) {

@@ -9,6 +9,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QWheelEvent>
+#include <QtMath>
 #include <cstdlib>
 
 #include "document/qrndoc.h"
@@ -93,31 +94,86 @@ void CQRNView::Compose() {
     if (image_.devicePixelRatio() != devicePixelRatioF()) MakeImage();
     const qreal ratio = image_.devicePixelRatio();
     // Drawn in device pixels: the surface puts every line on whole pixels of the screen.
+    if (under_.size() != image_.size() || under_.format() != image_.format()) under_ = QImage(image_.size(), image_.format());
+    {
+        QPainter painter(&under_);
+        painter.setFont(font());
+        painter.fillRect(under_.rect(), ToQColor(graph_->GetBackgroundColor()));
+        surface_.Begin(painter, ratio);
+        graph_->Draw(surface_);
+        // What lies under the crosshair is drawn in the view's own pixels.
+        painter.save();
+        painter.scale(ratio, ratio);
+        for (const auto& [owner, draw] : underCrosshair_) draw(painter);
+        painter.restore();
+        surface_.End();
+    }
+    image_.setDevicePixelRatio(1.0);
+    {
+        QPainter painter(&image_);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(0, 0, under_);
+    }
+    image_.setDevicePixelRatio(ratio);
+    DrawOverlay();
+}
+
+void CQRNView::DrawOverlay() {
+    const qreal ratio = image_.devicePixelRatio();
     image_.setDevicePixelRatio(1.0);
     {
         QPainter painter(&image_);
         painter.setFont(font());
-        painter.fillRect(image_.rect(), ToQColor(graph_->GetBackgroundColor()));
         surface_.Begin(painter, ratio);
-        graph_->Draw(surface_);
-        for (const auto& [owner, draw] : underCrosshair_) {
-            // What lies under the crosshair is drawn in the view's own pixels.
-            painter.save();
-            painter.scale(ratio, ratio);
-            draw(painter);
-            painter.restore();
-        }
         graph_->DrawCrosshair(surface_);
         graph_->DrawCallout(surface_);
         surface_.End();
     }
     image_.setDevicePixelRatio(ratio);
+    crosshairRect_ = CrosshairRect();
+}
+
+QRect CQRNView::CrosshairRect() const {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    if (!graph_->CrosshairBounds(left, top, right, bottom)) return {};
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).intersected(rect());
+}
+
+void CQRNView::RepaintCrosshair() {
+    // Nothing drawn yet, or a new screen's pixel ratio: the whole view.
+    if (under_.isNull() || under_.size() != image_.size() || image_.devicePixelRatio() != devicePixelRatioF()) {
+        Redraw();
+        return;
+    }
+    const QRect before = crosshairRect_;
+    const QRect after = CrosshairRect();
+    const QRegion dirty = QRegion(before) + QRegion(after);
+    if (dirty.isEmpty()) return;
+    {
+        // What the crosshair leaves, as it was under it.
+        const qreal ratio = image_.devicePixelRatio();
+        image_.setDevicePixelRatio(1.0);
+        QPainter painter(&image_);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const QRect& r : dirty) {
+            const QRect device(QPoint(qFloor(r.left() * ratio), qFloor(r.top() * ratio)),
+                               QPoint(qCeil((r.right() + 1) * ratio) - 1, qCeil((r.bottom() + 1) * ratio) - 1));
+            painter.drawImage(device, under_, device);
+        }
+        painter.end();
+        image_.setDevicePixelRatio(ratio);
+    }
+    DrawOverlay();
+    crosshairOnly_ = true;
+    repaint(dirty);
+    crosshairOnly_ = false;
 }
 
 void CQRNView::paintEvent(QPaintEvent*) {
     ++paintCount_;
     if (image_.isNull()) return;
-    Compose();
+    // The painter keeps to the region asked for; a crosshair move has its image ready.
+    if (!crosshairOnly_) Compose();
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(clientRect_.topLeft(), image_);

@@ -45,6 +45,9 @@ public:
 
     // Invalidates the whole view and paints it at once.
     void Redraw();
+    // After a move of the crosshair alone (live data, a replay): paints at once only where the
+    // crosshair was and where it is, over the curves drawn last time.
+    void RepaintCrosshair();
     // The composed image as the screen shows it (empty before the first size event).
     QImage ComposedImage();
     // One page with the composed image, scaled to the printable area keeping its proportions.
@@ -60,6 +63,8 @@ public:
     bool holdsCapture() const { return capture_; }
     int paintCount() const { return paintCount_; }
     bool hasImage() const { return !image_.isNull(); }
+    // The picture as last painted, without composing it again.
+    const QImage& shownImage() const { return image_; }
 
     // What an edit on the graph was, when it ends.
     enum class EditKind { Drag, Step };
@@ -89,6 +94,9 @@ protected:
 private:
     void MakeImage();
     void Compose();
+    // The crosshair and the callout over the image of what lies under them.
+    void DrawOverlay();
+    QRect CrosshairRect() const;
     void RepaintNow();
     void LoseCapture();
     void StepValues(int key, int count, Qt::KeyboardModifiers modifiers);
@@ -97,6 +105,9 @@ private:
     std::unique_ptr<CGraphEngine> graph_;
     QPainterSurface surface_;
     QImage image_;
+    QImage under_;         // the curves and what is drawn under the crosshair, without it
+    QRect crosshairRect_;  // where the crosshair was drawn last, in the view's pixels
+    bool crosshairOnly_ = false;  // the paint under way shows a crosshair move alone
     QRect clientRect_;
     int wheelRemainder_ = 0;
     bool capture_ = false;

@@ -161,7 +161,7 @@ void ReplayPanel::ShowRow(std::size_t row) {
     if (!dashboard_) {
         const float x = frame.linkLost ? -1.0f : frame.crosshairX.value_or(-1000.0f);
         const float y = frame.linkLost ? -1.0f : frame.crosshairY.value_or(-1000.0f);
-        if (view_.graph().SetCrosshair(x, y)) view_.Redraw();
+        if (view_.graph().SetCrosshair(x, y)) view_.RepaintCrosshair();
         return;
     }
     if (frame.linkLost) {

@@ -80,10 +80,22 @@ TEST_F(GraphTest, CrosshairDrawsXorDiscDottedArmsAndRedRing) {
     EXPECT_EQ(ops[5].x1, cx - 20);
     EXPECT_EQ(ops[5].x2, cx + 20);
 
+    // The bounds a view repaints hold every line and ring with half its pen around it.
+    int left = 0, top = 0, right = 0, bottom = 0;
+    ASSERT_TRUE(engine.CrosshairBounds(left, top, right, bottom));
+    for (const auto& op : ops) {
+        const int half = (op.pen.width + 1) / 2;
+        EXPECT_LE(left, std::min(op.x1, op.x2) - half);
+        EXPECT_LE(top, std::min(op.y1, op.y2) - half);
+        EXPECT_GE(right, std::max(op.x1, op.x2) + half + 1);
+        EXPECT_GE(bottom, std::max(op.y1, op.y2) + half + 1);
+    }
+
     engine.SetCrosshair(-1, -1);
     surface.Clear();
     EXPECT_EQ(engine.DrawCrosshair(surface), 0);
     EXPECT_TRUE(surface.ops().empty());
+    EXPECT_FALSE(engine.CrosshairBounds(left, top, right, bottom));
 }
 
 class GraphCallout : public GraphTest {

@@ -140,6 +140,21 @@ TEST_F(ViewTest, DraggingAPointChangesTheCalibrationInWholeRawStepsAndMarksItMod
     EXPECT_TRUE(status.endsWith(QStringLiteral("(stored %1)").arg(after))) << status.toStdString();
 }
 
+// A crosshair move paints only where the crosshair was and is, and the view then shows what a
+// whole new picture would show.
+TEST_F(ViewTest, ACrosshairMovePaintsOnlyWhereItWasAndIs) {
+    graph().SetCrosshair(2.0f, 20.0f);
+    view->Redraw();
+    const int paints = view->paintCount();
+    for (const auto& [x, y] : {std::pair{3.0f, 25.0f}, std::pair{3.2f, 26.0f}, std::pair{-1.0f, -1.0f}}) {
+        graph().SetCrosshair(x, y);
+        view->RepaintCrosshair();
+        const QImage partial = view->shownImage().copy();
+        EXPECT_EQ(partial, view->ComposedImage()) << x;
+    }
+    EXPECT_EQ(view->paintCount(), paints + 3);
+}
+
 TEST_F(ViewTest, WheelStepsCollectTheRemainderAndLoseItWithTheFocus) {
     Click(PointPos(0, 2));  // selects the point
     const std::int16_t base = Stored(0, 2);
