@@ -153,6 +153,18 @@ TEST_F(ViewTest, ACrosshairMovePaintsOnlyWhereItWasAndIs) {
         EXPECT_EQ(partial, view->ComposedImage()) << x;
     }
     EXPECT_EQ(view->paintCount(), paints + 3);
+
+    // A hover callout stays while the car drives the crosshair on: only the next input clears it.
+    Mouse(QEvent::MouseMove, PointPos(0, 6) + QPoint(2, -2), Qt::NoButton);
+    ASSERT_GE(graph().CalloutTrace(), 0);
+    for (int i = 0; i < 10; ++i) {
+        graph().SetCrosshair(3.0f + 0.2f * static_cast<float>(i), 22.0f + static_cast<float>(i));
+        view->RepaintCrosshair();
+    }
+    EXPECT_EQ(graph().CalloutTrace(), 0);
+    view->shownImage().save(QString::fromStdString(kBinDir + "/../korvath-view-callout.png"));  // for a look
+    Mouse(QEvent::MouseMove, QPoint(1, 1), Qt::NoButton);
+    EXPECT_EQ(graph().CalloutTrace(), -1);
 }
 
 TEST_F(ViewTest, WheelStepsCollectTheRemainderAndLoseItWithTheFocus) {
