@@ -32,7 +32,11 @@ TEST(TopicNavigation, BackAndForwardWalkTheTopicsRead) {
     EXPECT_FALSE(history.CanGoForward());
     EXPECT_EQ(history.Back(), "Curves.rtf");
     EXPECT_EQ(history.current(), "Curves.rtf");
-    for (int i = 0; i < 300; ++i) history.Visit("T" + std::to_string(i) + ".rtf");
+    for (int i = 0; i < 300; ++i) {
+        std::string topic = "T";  // appended: "T" + std::string&& trips a false -Wrestrict at -O3
+        topic += std::to_string(i);
+        history.Visit(topic + ".rtf");
+    }
     int steps = 0;
     while (history.CanGoBack()) {
         history.Back();

@@ -107,7 +107,9 @@ TEST_F(DemoPagesTest, EveryHelpButtonOpensTheTopicOfItsPage) {
         SCOPED_TRACE(std::string(b.definition) + " " + b.section);
         std::ifstream in(kBinDir + "/PID2/3/" + b.definition);
         const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        const auto section = text.find("\n" + std::string(b.section));
+        std::string header = "\n";  // appended: "\n" + std::string&& trips a false -Wrestrict at -O3
+        header += b.section;
+        const auto section = text.find(header);
         ASSERT_NE(section, std::string::npos);
         const auto execute = text.find("Execute help/", section);
         ASSERT_NE(execute, std::string::npos);
